@@ -1,0 +1,3 @@
+#include "AutoUpdate.h"
+
+bool autoUpdate = false;

@@ -1,0 +1,37 @@
+#include "MainWindow.h"
+#include "AppIcons.h"
+#include "firmware/FirmwareImage.h"
+#include "lookandfeel/WindowColourIds.h"
+#include "panel/ContentComp.h"
+
+MainWindow::MainWindow (juce::String commandLine)
+    : DocumentWindow ({}, juce::Colour (backgroundColour), DocumentWindow::allButtons, true)
+{
+    setColour (WindowColourIds::titleBarColourId, juce::Colour (titleBarColour));
+
+    auto content = std::make_unique<ContentComp> (std::move (commandLine));
+    contentComp = content.get();
+
+    setResizable (true, false);
+    setContentOwned (content.release(), false);
+    setName (titleFor (*contentComp->getFirmwareImage()));
+    setVisible (true);
+
+    if (auto* peer = getPeer())
+        peer->setIcon (juce::ImageCache::getFromMemory (appIcon48Png, appIcon48PngSize));
+}
+
+void MainWindow::closeButtonPressed()
+{
+    juce::JUCEApplication::getInstance()->systemRequestedQuit();
+}
+
+juce::String MainWindow::titleFor (const FirmwareImage& image)
+{
+    auto title = image.getName() + " version " + image.getVersion();
+
+    if (image.getRevision() != 0)
+        title << " - R" << image.getRevision();
+
+    return title;
+}

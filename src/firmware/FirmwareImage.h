@@ -1,0 +1,52 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+//==============================================================================
+/**
+    The firmware to install: a stream of complete SysEx messages in memory, with a name,
+    a version text and a revision number for display.
+
+    It is either the built-in image (constant data, not owned) or a file read whole into
+    an owned block. A file that cannot be used leaves the record without data (getData()
+    returns nullptr); the caller then keeps the image it had.
+*/
+class FirmwareImage final
+{
+public:
+    /** Files above this size are refused; the real release file is a quarter of a megabyte. */
+    static constexpr juce::int64 maximumFileSize = 16 * 1024 * 1024;
+
+    /** The built-in image. */
+    FirmwareImage();
+
+    /** Reads the file at path (absolute, or relative to the working directory). A missing
+        file or a malformed image is reported through the current AlertPresenter. */
+    explicit FirmwareImage (const juce::String& path);
+
+    const juce::uint8* getData() const noexcept { return data; }
+
+    /** The low 32 bits of the byte count. */
+    int getSize() const noexcept { return (int) (juce::uint32) size; }
+
+    juce::String getName() const { return name; }
+    juce::String getVersion() const { return version; }
+    int getRevision() const noexcept { return revision; }
+    void setName (const juce::String& newName) { name = newName; }
+
+    /** The file name without its extension: the text after the last '/' or '\', up to the
+        last dot after it. */
+    static juce::String nameFromPath (const juce::String& path);
+
+private:
+    void readFile (const juce::File& file, const juce::String& path);
+    static void showRefusal (const juce::String& path, const juce::String& reason);
+
+    const juce::uint8* data = nullptr;
+    juce::int64 size = 0;
+    juce::String name, version;
+    int revision = 0;
+    std::unique_ptr<juce::MemoryBlock> ownedBlock;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (FirmwareImage)
+};

@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include "firmware/BuiltInFirmware.h"
+#include "firmware/FirmwareImage.h"
+#include "firmware/SysexFormat.h"
+#include "support/RecordingAlertPresenter.h"
+
+namespace
+{
+    std::vector<int> messageStarts (const juce::uint8* data, int size)
+    {
+        std::vector<int> starts;
+        for (int i = 0; i < size; ++i)
+            if (data[i] == SysexFormat::sysexStart)
+                starts.push_back (i);
+        return starts;
+    }
+
+    juce::File writeTempFile (const juce::String& fileName, const juce::MemoryBlock& bytes)
+    {
+        auto file = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("firmhold-test-" + juce::String (juce::Time::getHighResolutionTicks())).getChildFile (fileName);
+        file.getParentDirectory().createDirectory();
+        file.replaceWithData (bytes.getData(), bytes.getSize());
+        return file;
+    }
+
+    juce::MemoryBlock bytes (std::initializer_list<int> values)
+    {
+        juce::MemoryBlock block;
+        for (auto v : values)
+            block.append (&v, 1);   // little-endian: the low byte
+        return block;
+    }
+} // namespace
+
+//==============================================================================
+TEST (FirmwareImage, BuiltInImageHasTheReleaseFraming)
+{
+    FirmwareImage image;
+
+    ASSERT_EQ (image.getSize(), 243212);
+    EXPECT_EQ (image.getName(), "Orvid");
+    EXPECT_EQ (image.getVersion(), "1.1.01");
+    EXPECT_EQ (image.getRevision(), 272);
+
+    const auto starts = messageStarts (image.getData(), image.getSize());
+    ASSERT_EQ (starts.size(), 408u);
+    EXPECT_EQ (starts[0], 0);
+    EXPECT_EQ (starts[1], 9);
+    EXPECT_EQ (starts[2], 608);
+    EXPECT_EQ (starts[3], 1207);
+    EXPECT_EQ (starts.back(), 243203);
+
+    for (size_t i = 1; i + 1 < starts.size(); ++i)
+        ASSERT_EQ (starts[i + 1] - starts[i], 599) << "message " << i;
+
+    const juce::uint8 begin[] = { 0xf0, SysexFormat::manufacturerId[0], SysexFormat::manufacturerId[1], SysexFormat::manufacturerId[2], 0x00, 0x6d, 0x51, 0x01, 0xf7 };
+    const juce::uint8 end[] = { 0xf0, SysexFormat::manufacturerId[0], SysexFormat::manufacturerId[1], SysexFormat::manufacturerId[2], 0x00, 0x6d, 0x52, 0x01, 0xf7 };
+    EXPECT_EQ (memcmp (image.getData(), begin, sizeof (begin)), 0);
+    EXPECT_EQ (memcmp (image.getData() + 243203, end, sizeof (end)), 0);
+    EXPECT_EQ (image.getData()[9 + 7], 0x00);     // data messages: F0 id 00 6D 52 00
+    EXPECT_EQ (image.getData()[9 + 598], 0xf7);
+}
+
+TEST (FirmwareImage, BuiltInImageIsTheReleaseFileByteForByte)
+{
+    juce::MemoryBlock release;
+    ASSERT_TRUE (juce::File (FIRMHOLD_RELEASE_FILE).loadFileAsData (release));
+
+    FirmwareImage image;
+    ASSERT_EQ ((size_t) image.getSize(), release.getSize());
+    EXPECT_EQ (memcmp (image.getData(), release.getData(), release.getSize()), 0);
+}
+
+TEST (FirmwareImage, ValidFileLoadsWholeAndIsNamedAfterTheFile)
+{
+    RecordingAlertPresenter alerts;
+    const auto content = bytes ({ 0xf0, 0x00, 0x4f, 0x51, 0x00, 0x6d, 0x51, 0x01, 0xf7, 0xf0, 0x01, 0xf7 });
+    const auto file = writeTempFile ("pedal_v2.syx", content);
+
+    FirmwareImage image (file.getFullPathName());
+
+    ASSERT_NE (image.getData(), nullptr);
+    EXPECT_EQ (image.getSize(), (int) content.getSize());
+    EXPECT_EQ (memcmp (image.getData(), content.getData(), content.getSize()), 0);
+    EXPECT_EQ (image.getName(), "pedal_v2");
+    EXPECT_EQ (image.getVersion(), "");
+    EXPECT_EQ (image.getRevision(), 0);
+    EXPECT_TRUE (alerts.alerts.empty());
+
+    file.getParentDirectory().deleteRecursively();
+}
+
+TEST (FirmwareImage, RelativePathIsTakenFromTheWorkingDirectory)
+{
+    RecordingAlertPresenter alerts;
+    const auto file = writeTempFile ("rel.syx", bytes ({ 0xf0, 0x7f, 0xf7 }));
+    const auto previous = juce::File::getCurrentWorkingDirectory();
+    file.getParentDirectory().setAsCurrentWorkingDirectory();
+
+    FirmwareImage image ("rel.syx");
+
+    previous.setAsCurrentWorkingDirectory();
+    EXPECT_NE (image.getData(), nullptr);
+    EXPECT_EQ (image.getName(), "rel");
+    EXPECT_TRUE (alerts.alerts.empty());
+    file.getParentDirectory().deleteRecursively();
+}
+
+TEST (FirmwareImage, NameIsTheFileNameWithoutExtension)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        { "C:\\fw\\pedal.rev2.syx", "pedal.rev2" },
+        { "C:\\fw\\pedal", "pedal" },
+        { "C:\\fw\\pedal_v2.syx", "pedal_v2" },
+        { "/home/u/fw/pedal_v2.syx", "pedal_v2" },
+        { "/home/u.v/fw/pedal", "pedal" },
+        { "rel/dir\\mixed.syx", "mixed" },
+        { "plain.syx", "plain" },
+        { ".syx", "" },
+        { "", "" },
+    };
+
+    for (const auto& [path, name] : cases)
+        EXPECT_EQ (FirmwareImage::nameFromPath (path), juce::String (name)) << path;
+}
+
+TEST (FirmwareImage, SizeIsTheLow32Bits)
+{
+    // Only a file image can be large; the accessor is the same for both kinds.
+    FirmwareImage image;
+    EXPECT_EQ (image.getSize(), (int) (juce::uint32) (juce::int64) builtInFirmwareSize);
+}
+
+//==============================================================================
+namespace
+{
+    struct BadFile
+    {
+        const char* description;
+        std::function<juce::File()> make;
+        int expectedAlerts;
+        const char* titleStart;
+        const char* messagePart;
+    };
+} // namespace
+
+TEST (FirmwareImage, UnusableFilesLeaveNoImage)
+{
+    const auto dir = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("firmhold-bad-" + juce::String (juce::Time::getHighResolutionTicks()));
+    dir.createDirectory();
+
+    auto write = [&dir] (const char* name, const juce::MemoryBlock& content)
+    {
+        auto f = dir.getChildFile (name);
+        f.replaceWithData (content.getData(), content.getSize());
+        return f;
+    };
+
+    const BadFile cases[] = {
+        { "missing", [&] { return dir.getChildFile ("nothing.syx"); }, 1, "File ", "could not be found" },
+        { "directory", [&] { return dir; }, 1, "File ", "could not be found" },
+        { "empty", [&] { return write ("empty.syx", {}); }, 0, "", "" },
+        { "no F0 first", [&] { return write ("a.syx", bytes ({ 0x01, 0xf0, 0xf7 })); }, 1, "File ", "offset 0)" },
+        { "unclosed", [&] { return write ("b.syx", bytes ({ 0xf0, 0x01, 0x02 })); }, 1, "File ", "offset 3)" },
+        { "high byte", [&] { return write ("c.syx", bytes ({ 0xf0, 0x01, 0x90, 0xf7 })); }, 1, "File ", "offset 2)" },
+        { "F0 inside", [&] { return write ("d.syx", bytes ({ 0xf0, 0x01, 0xf0, 0xf7 })); }, 1, "File ", "offset 2)" },
+        { "stray byte", [&] { return write ("e.syx", bytes ({ 0xf0, 0xf7, 0x05, 0xf0, 0xf7 })); }, 1, "File ", "offset 2)" },
+        { "stray F7", [&] { return write ("f.syx", bytes ({ 0xf0, 0xf7, 0xf7 })); }, 1, "File ", "offset 2)" },
+        { "over 16 MiB", [&]
+          {
+              auto f = dir.getChildFile ("huge.syx");
+              f.create();
+              juce::FileOutputStream out (f);
+              out.setPosition (FirmwareImage::maximumFileSize);
+              out.writeByte (0);
+              return f;
+          },
+          1, "File ", "more than the 16777216 bytes" },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.description);
+        RecordingAlertPresenter alerts;
+        const auto file = c.make();
+
+        FirmwareImage image (file.getFullPathName());
+
+        EXPECT_EQ (image.getData(), nullptr);
+        ASSERT_EQ ((int) alerts.alerts.size(), c.expectedAlerts);
+
+        if (c.expectedAlerts > 0)
+        {
+            EXPECT_TRUE (alerts.alerts[0].title.startsWith (c.titleStart)) << alerts.alerts[0].title;
+            EXPECT_TRUE (alerts.alerts[0].message.contains (c.messagePart)) << alerts.alerts[0].message;
+            EXPECT_TRUE (alerts.alerts[0].message.endsWith ("\n The application will use the build-in firmware version."));
+        }
+    }
+
+    dir.deleteRecursively();
+}
+
+TEST (FirmwareImage, NotFoundAlertIsWordedExactly)
+{
+    RecordingAlertPresenter alerts;
+    FirmwareImage missing ("/no/such/dir/pedal.syx");
+    FirmwareImage emptyPath ("");   // the working directory itself: a directory
+
+    ASSERT_EQ (alerts.alerts.size(), 2u);
+    EXPECT_EQ (alerts.alerts[0].icon, juce::MessageBoxIconType::NoIcon);
+    EXPECT_EQ (alerts.alerts[0].title, "File /no/such/dir/pedal.syx not found");
+    EXPECT_EQ (alerts.alerts[0].message, "A firmware file was specified, but it could not be found.\n The application will use the build-in firmware version.");
+    EXPECT_EQ (alerts.alerts[1].title, "File  not found");
+}
