@@ -1,11 +1,21 @@
 #include <gtest/gtest.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 
+namespace
+{
+    juce::JUCEApplicationBase* noApplication() { return nullptr; }
+} // namespace
+
 // The framework's message manager lives on this (the main) thread for the whole run, so
 // component tests can build windows and pump the message loop.
 int main (int argc, char** argv)
 {
     ::testing::InitGoogleTest (&argc, argv);
+
+    // Marks the process as a standalone app, as START_JUCE_APPLICATION does for Firmhold, so
+    // that the X11 layer is set up the same way (thread support, its own X error handlers).
+    juce::JUCEApplicationBase::createInstance = &noApplication;
+
     juce::ScopedJuceInitialiser_GUI juce;
     return RUN_ALL_TESTS();
 }
