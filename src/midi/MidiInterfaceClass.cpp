@@ -49,7 +49,9 @@ void MidiInterfaceClass::buildSelector (std::unique_ptr<juce::ComboBox>& selecto
 
     const auto disconnectedId = devices.size() + 1;
     selector->addItem ("(Disconnected)", disconnectedId);
-    selector->addSeparator(); // never shown when no port follows
+
+    if (! devices.isEmpty())
+        selector->addSeparator();
 
     for (int i = 0; i < devices.size(); ++i)
         selector->addItem (devices.getReference (i).name, i + 1);

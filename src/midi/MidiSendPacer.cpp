@@ -53,6 +53,5 @@ void MidiSendPacer::waitForMessage (int numBytes)
 
     portFreeAt = start + pacedDuration (numBytes);
 
-    if (*portFreeAt > handedOver)
-        timeSource.sleepUntil (*portFreeAt);
+    timeSource.sleepUntil (*portFreeAt);
 }

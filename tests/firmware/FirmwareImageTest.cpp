@@ -160,7 +160,7 @@ TEST (FirmwareImage, UnusableFilesLeaveNoImage)
     const BadFile cases[] = {
         { "missing", [&] { return dir.getChildFile ("nothing.syx"); }, 1, "File ", "could not be found" },
         { "directory", [&] { return dir; }, 1, "File ", "could not be found" },
-        { "empty", [&] { return write ("empty.syx", {}); }, 0, "", "" },
+        { "empty", [&] { auto f = dir.getChildFile ("empty.syx"); f.create(); return f; }, 0, "", "" },
         { "no F0 first", [&] { return write ("a.syx", bytes ({ 0x01, 0xf0, 0xf7 })); }, 1, "File ", "offset 0)" },
         { "unclosed", [&] { return write ("b.syx", bytes ({ 0xf0, 0x01, 0x02 })); }, 1, "File ", "offset 3)" },
         { "high byte", [&] { return write ("c.syx", bytes ({ 0xf0, 0x01, 0x90, 0xf7 })); }, 1, "File ", "offset 2)" },
