@@ -243,19 +243,30 @@ TEST_F (SysexTransfer, CompletesWithNoPortOpen)
     EXPECT_EQ (protocol->getProgress(), 1.0);
 }
 
-TEST_F (SysexTransfer, DeletingTheProtocolMidTransferStopsItsThread)
+TEST_F (SysexTransfer, DeletingTheProtocolMidTransferStopsItsThreadAfterTheMessageInFlight)
 {
     makeProtocol (builtInImage);
+    std::atomic<int> sends { 0 };
+    std::atomic<bool> twentiethSendEntered { false };
+    ports.duringSend = [&] (const juce::String&)
+    {
+        if (++sends == 20)
+        {
+            twentiethSendEntered = true;
+            while (! juce::Thread::currentThreadShouldExit())
+                juce::Thread::sleep (1);
+        }
+    };
+
     protocol->startProtocol();
-    ASSERT_TRUE (runMessageLoopUntil ([&] { return ports.getSentMessages().size() >= 20; }));
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return twentiethSendEntered.load(); }));
 
     protocol->removeChangeListener (&listener);
     protocol = nullptr;
 
-    const auto sentAtDeletion = ports.getSentMessages().size();
+    EXPECT_EQ (ports.getSentMessages().size(), 20u);
     runPendingMessages();
-    EXPECT_LT (sentAtDeletion, 408u);
-    EXPECT_EQ (ports.getSentMessages().size(), sentAtDeletion);
+    EXPECT_EQ (ports.getSentMessages().size(), 20u);
 }
 
 //==============================================================================
