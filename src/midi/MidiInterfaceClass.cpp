@@ -155,50 +155,37 @@ void MidiInterfaceClass::resized()
 //==============================================================================
 void MidiInterfaceClass::selectOutputDevice (int itemId)
 {
-    if (outputSelector == nullptr)
-        return;
-
-    outputSelector->setSelectedId (itemId, juce::sendNotificationAsync);
-    sendChangeMessage();
-    openOutputDevice (itemId);
+    if (outputSelector != nullptr)
+    {
+        outputSelector->setSelectedId (itemId, juce::sendNotificationAsync);
+        openDeviceOf (*outputSelector, itemId);
+    }
 }
 
 void MidiInterfaceClass::selectInputDevice (int itemId)
 {
-    if (inputSelector == nullptr)
-        return;
-
-    inputSelector->setSelectedId (itemId, juce::sendNotificationAsync);
-    sendChangeMessage();
-    openInputDevice (itemId);
+    if (inputSelector != nullptr)
+    {
+        inputSelector->setSelectedId (itemId, juce::sendNotificationAsync);
+        openDeviceOf (*inputSelector, itemId);
+    }
 }
 
 void MidiInterfaceClass::comboBoxChanged (juce::ComboBox* box)
 {
-    // Ids outside the port list ("(Disconnected)", or a larger id given to selectOutputDevice)
-    // all mean no port.
-    if (box == outputSelector.get())
-    {
-        const auto itemId = box->getSelectedId();
+    openDeviceOf (*box, box->getSelectedId());
+}
 
-        if (isPortId (itemId, outputDevices))
-            openOutputDevice (itemId);
-        else
-            closeOutputDevice();
+void MidiInterfaceClass::openDeviceOf (juce::ComboBox& selector, int itemId)
+{
+    // An id outside the port list ("(Disconnected)", or a larger id given to
+    // selectOutputDevice) closes the port and opens none.
+    if (&selector == outputSelector.get())
+        openOutputDevice (itemId);
+    else
+        openInputDevice (itemId);
 
-        sendChangeMessage();
-    }
-    else if (box == inputSelector.get())
-    {
-        const auto itemId = box->getSelectedId();
-
-        if (isPortId (itemId, inputDevices))
-            openInputDevice (itemId);
-        else
-            closeInputDevice();
-
-        sendChangeMessage();
-    }
+    sendChangeMessage();
 }
 
 //==============================================================================

@@ -53,6 +53,7 @@ private:
                         const juce::String& name, const juce::String& caption,
                         const juce::Array<juce::MidiDeviceInfo>& devices);
 
+    void openDeviceOf (juce::ComboBox& selector, int itemId);
     void openOutputDevice (int itemId);
     void closeOutputDevice();
     void openInputDevice (int itemId);
