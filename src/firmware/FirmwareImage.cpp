@@ -35,6 +35,14 @@ FirmwareImage::FirmwareImage (const juce::String& path)
     readFile (file, path);
 }
 
+FirmwareImage::FirmwareImage (juce::MemoryBlock bytes, const juce::String& imageName)
+    : name (imageName),
+      ownedBlock (std::make_unique<juce::MemoryBlock> (std::move (bytes)))
+{
+    data = static_cast<const juce::uint8*> (ownedBlock->getData());
+    size = (juce::int64) ownedBlock->getSize();
+}
+
 void FirmwareImage::readFile (const juce::File& file, const juce::String& path)
 {
     const auto fileSize = file.getSize();

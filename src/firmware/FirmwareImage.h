@@ -24,6 +24,10 @@ public:
         file or a malformed image is reported through the current AlertPresenter. */
     explicit FirmwareImage (const juce::String& path);
 
+    /** An image already in memory, taken as it stands: unlike a file, it is not checked, so
+        whoever hands it over vouches for its framing. */
+    FirmwareImage (juce::MemoryBlock bytes, const juce::String& imageName);
+
     const juce::uint8* getData() const noexcept { return data; }
 
     /** The low 32 bits of the byte count. */

@@ -1,0 +1,18 @@
+#include "MidiPortProvider.h"
+#include "JuceMidiPortProvider.h"
+
+namespace
+{
+    MidiPortProvider* installedProvider = nullptr;
+}
+
+MidiPortProvider& MidiPortProvider::getCurrent()
+{
+    static JuceMidiPortProvider defaultProvider;
+    return installedProvider != nullptr ? *installedProvider : defaultProvider;
+}
+
+void MidiPortProvider::setCurrent (MidiPortProvider* newProvider)
+{
+    installedProvider = newProvider;
+}

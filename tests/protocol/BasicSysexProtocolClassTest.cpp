@@ -1,0 +1,349 @@
+#include <gtest/gtest.h>
+
+#include "app/AutoUpdate.h"
+#include "firmware/BuiltInFirmware.h"
+#include "firmware/FirmwareImage.h"
+#include "midi/MidiInterfaceClass.h"
+#include "protocol/BasicSysexProtocolClass.h"
+#include "support/FakeMidiPortProvider.h"
+#include "support/MessageLoop.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+namespace
+{
+    /** Registers itself as the application instance for as long as it lives, so that a quit
+        request can be seen. */
+    class QuitRecordingApplication final : public juce::JUCEApplication
+    {
+    public:
+        const juce::String getApplicationName() override { return "test"; }
+        const juce::String getApplicationVersion() override { return "0"; }
+        void initialise (const juce::String&) override {}
+        void shutdown() override {}
+        void systemRequestedQuit() override { ++quitRequests; }
+
+        std::atomic<int> quitRequests { 0 };
+    };
+
+    struct ScopedAutoUpdate
+    {
+        ScopedAutoUpdate() { autoUpdate = true; }
+        ~ScopedAutoUpdate() { autoUpdate = false; }
+    };
+
+    /** What the listener saw on each progress notification (on the protocol thread). */
+    struct ProgressNotification
+    {
+        double progress;
+        juce::String statusText;
+    };
+
+    FirmwareImage imageOf (const std::vector<int>& values)
+    {
+        juce::MemoryBlock block;
+        for (auto v : values)
+        {
+            const auto byte = (juce::uint8) v;
+            block.append (&byte, 1);
+        }
+        return FirmwareImage (std::move (block), "test");
+    }
+} // namespace
+
+//==============================================================================
+class SysexTransfer : public ::testing::Test
+{
+protected:
+    SysexTransfer()
+    {
+        interface.selectOutputDevice (1);
+        runPendingMessages(); // the selector's own reopening, before anything is sent
+    }
+
+    ~SysexTransfer() override
+    {
+        if (protocol != nullptr)
+            protocol->removeChangeListener (&listener);
+    }
+
+    void makeProtocol (FirmwareImage& imageToSend)
+    {
+        protocol = std::make_unique<BasicSysexProtocolClass> (&interface, &imageToSend);
+        listener.onChange = [this] (juce::ChangeBroadcaster* source)
+        {
+            EXPECT_EQ (source, static_cast<juce::ChangeBroadcaster*> (protocol.get()));
+
+            // Progress is told synchronously on the protocol thread, status text on ours.
+            if (juce::Thread::getCurrentThread() == protocol.get())
+            {
+                EXPECT_TRUE (juce::MessageManager::getInstance()->currentThreadHasLockedMessageManager());
+                progressSeen.push_back ({ protocol->getProgress(), protocol->getStatusText() });
+            }
+            else
+            {
+                statusSeen.add (protocol->getStatusText());
+            }
+        };
+        protocol->addChangeListener (&listener);
+    }
+
+    bool runUntilThreadEnds()
+    {
+        const auto ended = runMessageLoopUntil ([this] { return ! protocol->isThreadRunning(); });
+        runPendingMessages(); // the last status text
+        return ended;
+    }
+
+    std::vector<juce::uint8> sentBytes() const
+    {
+        std::vector<juce::uint8> all;
+        for (auto& message : ports.getSentMessages())
+            all.insert (all.end(), message.bytes.begin(), message.bytes.end());
+        return all;
+    }
+
+    FakeMidiPortProvider ports { { "A", "B" } };
+    MidiInterfaceClass interface { true, false };
+    FirmwareImage builtInImage;
+    ChangeCounter listener;
+    std::vector<ProgressNotification> progressSeen;
+    juce::StringArray statusSeen;
+    std::unique_ptr<BasicSysexProtocolClass> protocol;
+};
+
+TEST_F (SysexTransfer, SendsTheBuiltInImageWholeAndInOrderOneMessageAtATime)
+{
+    makeProtocol (builtInImage);
+    protocol->startProtocol();
+    ASSERT_TRUE (runUntilThreadEnds());
+
+    const auto sent = ports.getSentMessages();
+    ASSERT_EQ (sent.size(), 408u);
+    EXPECT_EQ (sent.front().bytes.size(), 9u);
+    EXPECT_EQ (sent.back().bytes.size(), 9u);
+    for (size_t i = 1; i + 1 < sent.size(); ++i)
+        ASSERT_EQ (sent[i].bytes.size(), 599u) << "message " << i;
+    for (auto& message : sent)
+    {
+        EXPECT_EQ (message.port, "A");
+        EXPECT_EQ (message.bytes.front(), 0xf0);
+        EXPECT_EQ (message.bytes.back(), 0xf7);
+    }
+
+    EXPECT_EQ (sentBytes(), std::vector<juce::uint8> (builtInImage.getData(), builtInImage.getData() + builtInFirmwareSize));
+}
+
+TEST_F (SysexTransfer, PublishesEveryHundredthOnceThenUpdateCompleted)
+{
+    makeProtocol (builtInImage);
+    protocol->startProtocol();
+    ASSERT_TRUE (runUntilThreadEnds());
+
+    ASSERT_EQ (progressSeen.size(), 100u);
+    for (size_t i = 0; i < progressSeen.size(); ++i)
+    {
+        EXPECT_DOUBLE_EQ (progressSeen[i].progress, (double) (i + 1) / 100.0) << i;
+        EXPECT_EQ (progressSeen[i].statusText, "Uploading firmware") << i;
+    }
+    EXPECT_EQ (progressSeen.back().progress, 1.0);
+
+    EXPECT_EQ (protocol->getStatusText(), "Update completed");
+    EXPECT_EQ (statusSeen.strings.getLast(), "Update completed");
+    EXPECT_EQ (protocol->getProgress(), 1.0);
+    EXPECT_TRUE (interface.isEnabled());
+}
+
+TEST_F (SysexTransfer, AStartAfterACompletedTransferResetsProgressAndSendsItAllAgain)
+{
+    makeProtocol (builtInImage);
+    protocol->startProtocol();
+    ASSERT_TRUE (runUntilThreadEnds());
+    progressSeen.clear();
+
+    protocol->startProtocol();
+    EXPECT_EQ (protocol->getProgress(), 0.0);
+    ASSERT_TRUE (runUntilThreadEnds());
+
+    EXPECT_EQ (ports.getSentMessages().size(), 816u);
+    EXPECT_EQ (progressSeen.size(), 100u);
+}
+
+TEST_F (SysexTransfer, AnExitRequestStopsBetweenMessagesAndLeavesTheStateAsItWas)
+{
+    makeProtocol (builtInImage);
+    std::atomic<int> sends { 0 };
+    ports.duringSend = [&] (const juce::String&)
+    {
+        if (++sends == 50)
+            protocol->signalThreadShouldExit();
+    };
+
+    protocol->startProtocol();
+    ASSERT_TRUE (runUntilThreadEnds());
+
+    EXPECT_EQ (ports.getSentMessages().size(), 50u);
+    EXPECT_EQ (protocol->getStatusText(), "Uploading firmware");
+    EXPECT_FALSE (interface.isEnabled());
+    // 9 + 49 x 599 bytes of 243212 were handed over: 0.12 once rounded.
+    EXPECT_DOUBLE_EQ (protocol->getProgress(), 0.12);
+
+    // Nothing of the aborted run carries over: the next one begins at the first message.
+    ports.duringSend = nullptr;
+    protocol->startProtocol();
+    EXPECT_EQ (protocol->getProgress(), 0.0);
+    ASSERT_TRUE (runUntilThreadEnds());
+
+    const auto sent = ports.getSentMessages();
+    ASSERT_EQ (sent.size(), 50u + 408u);
+    EXPECT_EQ (sent[50].bytes, sent[0].bytes);
+    EXPECT_EQ (protocol->getStatusText(), "Update completed");
+}
+
+TEST_F (SysexTransfer, AStartDuringATransferChangesNothing)
+{
+    makeProtocol (builtInImage);
+    juce::WaitableEvent releaseSend;
+    std::atomic<bool> tenthSendEntered { false };
+    std::atomic<int> sends { 0 };
+    ports.duringSend = [&] (const juce::String&)
+    {
+        if (++sends == 10)
+        {
+            tenthSendEntered = true;
+            releaseSend.wait (10000);
+        }
+    };
+
+    protocol->startProtocol();
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return tenthSendEntered.load(); }));
+    const auto progressBefore = protocol->getProgress();
+
+    protocol->startProtocol();
+    EXPECT_EQ (protocol->getProgress(), progressBefore);
+    EXPECT_GT (progressBefore, 0.0);
+    releaseSend.signal();
+    ASSERT_TRUE (runUntilThreadEnds());
+
+    EXPECT_EQ (ports.getSentMessages().size(), 408u);
+    EXPECT_EQ (progressSeen.size(), 100u);
+}
+
+TEST_F (SysexTransfer, CompletesWithNoPortOpen)
+{
+    interface.selectOutputDevice (3);
+    runPendingMessages();
+    makeProtocol (builtInImage);
+
+    protocol->startProtocol();
+    ASSERT_TRUE (runUntilThreadEnds());
+
+    EXPECT_TRUE (ports.getSentMessages().empty());
+    EXPECT_EQ (protocol->getStatusText(), "Update completed");
+    EXPECT_EQ (protocol->getProgress(), 1.0);
+}
+
+TEST_F (SysexTransfer, DeletingTheProtocolMidTransferStopsItsThreadAfterTheMessageInFlight)
+{
+    makeProtocol (builtInImage);
+    std::atomic<int> sends { 0 };
+    std::atomic<bool> twentiethSendEntered { false };
+    ports.duringSend = [&] (const juce::String&)
+    {
+        if (++sends == 20)
+        {
+            twentiethSendEntered = true;
+            while (! juce::Thread::currentThreadShouldExit())
+                juce::Thread::sleep (1);
+        }
+    };
+
+    protocol->startProtocol();
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return twentiethSendEntered.load(); }));
+
+    protocol->removeChangeListener (&listener);
+    protocol = nullptr;
+
+    EXPECT_EQ (ports.getSentMessages().size(), 20u);
+    runPendingMessages();
+    EXPECT_EQ (ports.getSentMessages().size(), 20u);
+}
+
+//==============================================================================
+struct MalformedImageCase
+{
+    const char* what;
+    std::vector<int> bytes;
+    size_t messagesSent;
+};
+
+class MalformedImage : public SysexTransfer,
+                       public ::testing::WithParamInterface<MalformedImageCase>
+{
+};
+
+TEST_P (MalformedImage, NeverCompletesAndEndsWhenAsked)
+{
+    auto image = imageOf (GetParam().bytes);
+    makeProtocol (image);
+
+    protocol->startProtocol();
+    runMessageLoopUntil ([&] { return ports.getSentMessages().size() >= GetParam().messagesSent; });
+    runMessageLoopUntil ([] { return false; }, 100); // many passes of the loop, none of them sending
+
+    EXPECT_TRUE (protocol->isThreadRunning());
+    EXPECT_EQ (ports.getSentMessages().size(), GetParam().messagesSent);
+    EXPECT_LT (protocol->getProgress(), 1.0);
+
+    protocol->signalThreadShouldExit();
+    EXPECT_TRUE (protocol->waitForThreadToExit (5000));
+    runPendingMessages();
+    EXPECT_EQ (protocol->getStatusText(), "Uploading firmware");
+}
+
+INSTANTIATE_TEST_SUITE_P (SysexTransfer, MalformedImage,
+                          ::testing::Values (MalformedImageCase { "first byte not F0", { 0x00, 0xf0, 0x01, 0xf7 }, 0 },
+                                             MalformedImageCase { "no F7 at all", { 0xf0, 0x01, 0x02 }, 0 },
+                                             MalformedImageCase { "last message unfinished", { 0xf0, 0x01, 0xf7, 0xf0, 0x02 }, 1 },
+                                             MalformedImageCase { "stray byte between messages", { 0xf0, 0x01, 0xf7, 0x05, 0xf0, 0x02, 0xf7 }, 1 },
+                                             MalformedImageCase { "empty", {}, 0 }),
+                          [] (const auto& info)
+                          {
+                              return juce::String (info.param.what).replaceCharacter (' ', '_').toStdString();
+                          });
+
+//==============================================================================
+TEST_F (SysexTransfer, WithAutoUpdateACompletedTransferAsksTheApplicationToQuit)
+{
+    ScopedAutoUpdate scopedAutoUpdate;
+    QuitRecordingApplication application;
+    makeProtocol (builtInImage);
+
+    protocol->startProtocol();
+    ASSERT_TRUE (runUntilThreadEnds());
+    EXPECT_EQ (application.quitRequests, 1);
+}
+
+TEST_F (SysexTransfer, WithAutoUpdateAnAbortedTransferDoesNotAskToQuit)
+{
+    ScopedAutoUpdate scopedAutoUpdate;
+    QuitRecordingApplication application;
+    makeProtocol (builtInImage);
+    ports.duringSend = [&] (const juce::String&) { protocol->signalThreadShouldExit(); };
+
+    protocol->startProtocol();
+    ASSERT_TRUE (runUntilThreadEnds());
+    EXPECT_EQ (application.quitRequests, 0);
+    EXPECT_EQ (ports.getSentMessages().size(), 1u);
+}
+
+TEST_F (SysexTransfer, WithAutoUpdateAndNoApplicationObjectACompletedTransferEndsQuietly)
+{
+    ScopedAutoUpdate scopedAutoUpdate;
+    ASSERT_EQ (juce::JUCEApplicationBase::getInstance(), nullptr);
+    makeProtocol (builtInImage);
+
+    protocol->startProtocol();
+    ASSERT_TRUE (runUntilThreadEnds());
+    EXPECT_EQ (protocol->getStatusText(), "Update completed");
+}

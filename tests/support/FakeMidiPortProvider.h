@@ -1,0 +1,200 @@
+#pragma once
+
+#include "midi/MidiPortProvider.h"
+
+#include <functional>
+#include <mutex>
+#include <vector>
+
+//==============================================================================
+/**
+    Fake MIDI ports, installed as the current MidiPortProvider for as long as it lives, so
+    that every MidiInterfaceClass built meanwhile (inside the update panel, too) lists and
+    opens these ports.
+
+    It records every message sent, with its bytes, and every opening, closing and send of a
+    port in one event log. Thread-safe: the protocol thread sends while a test reads.
+    Its ports report that their send waits for the port, so nothing is paced.
+*/
+class FakeMidiPortProvider final : public MidiPortProvider
+{
+public:
+    struct SentMessage
+    {
+        juce::String port;
+        std::vector<juce::uint8> bytes;
+    };
+
+    explicit FakeMidiPortProvider (juce::StringArray outputNames = { "A", "B" },
+                                   juce::StringArray inputNames = {})
+        : outputs (makeDevices (outputNames, "out")),
+          inputs (makeDevices (inputNames, "in"))
+    {
+        MidiPortProvider::setCurrent (this);
+    }
+
+    ~FakeMidiPortProvider() override { MidiPortProvider::setCurrent (nullptr); }
+
+    //==============================================================================
+    /** Ports with these names fail to open. Set before the ports are opened. */
+    juce::StringArray portsThatFailToOpen;
+
+    /** Runs inside every send, on the sending thread, before the message is recorded (for
+        example to hold a send in flight). Set before anything is sent. */
+    std::function<void (const juce::String& port)> duringSend;
+
+    std::vector<SentMessage> getSentMessages() const
+    {
+        const std::lock_guard<std::mutex> lock (mutex);
+        return sent;
+    }
+
+    /** "open X", "close X" and "sent X" entries, in the order they happened. */
+    juce::StringArray getEvents() const
+    {
+        const std::lock_guard<std::mutex> lock (mutex);
+        return events;
+    }
+
+    juce::StringArray getOpenOutputs() const
+    {
+        const std::lock_guard<std::mutex> lock (mutex);
+        return openOutputs;
+    }
+
+    /** Delivers a message as the port's input thread would; false when that input is not
+        open and started. */
+    bool deliverToInput (const juce::String& port, const juce::MidiMessage& message)
+    {
+        juce::MidiInputCallback* callback = nullptr;
+
+        {
+            const std::lock_guard<std::mutex> lock (mutex);
+
+            for (auto& input : startedInputs)
+                if (input.first == port)
+                    callback = input.second;
+        }
+
+        if (callback == nullptr)
+            return false;
+
+        callback->handleIncomingMidiMessage (nullptr, message);
+        return true;
+    }
+
+    //==============================================================================
+    juce::Array<juce::MidiDeviceInfo> getOutputDevices() override { return outputs; }
+    juce::Array<juce::MidiDeviceInfo> getInputDevices() override { return inputs; }
+
+    std::unique_ptr<MidiOutputPort> openOutputPort (const juce::MidiDeviceInfo& device) override
+    {
+        if (portsThatFailToOpen.contains (device.name))
+            return nullptr;
+
+        addEvent ("open " + device.name);
+        {
+            const std::lock_guard<std::mutex> lock (mutex);
+            openOutputs.add (device.name);
+        }
+        return std::make_unique<Output> (*this, device.name);
+    }
+
+    std::unique_ptr<MidiInputPort> openInputPort (const juce::MidiDeviceInfo& device,
+                                                  juce::MidiInputCallback& callback) override
+    {
+        if (portsThatFailToOpen.contains (device.name))
+            return nullptr;
+
+        addEvent ("open " + device.name);
+        return std::make_unique<Input> (*this, device.name, callback);
+    }
+
+private:
+    //==============================================================================
+    class Output final : public MidiOutputPort
+    {
+    public:
+        Output (FakeMidiPortProvider& o, const juce::String& n) : owner (o), name (n) {}
+
+        ~Output() override
+        {
+            owner.addEvent ("close " + name);
+            const std::lock_guard<std::mutex> lock (owner.mutex);
+            owner.openOutputs.removeString (name);
+        }
+
+        void sendMessage (const juce::uint8* data, int numBytes) override
+        {
+            if (owner.duringSend)
+                owner.duringSend (name);
+
+            const std::lock_guard<std::mutex> lock (owner.mutex);
+            owner.sent.push_back ({ name, std::vector<juce::uint8> (data, data + numBytes) });
+            owner.events.add ("sent " + name);
+        }
+
+        bool sendWaitsForPort() const override { return true; }
+
+    private:
+        FakeMidiPortProvider& owner;
+        const juce::String name;
+    };
+
+    class Input final : public MidiInputPort
+    {
+    public:
+        Input (FakeMidiPortProvider& o, const juce::String& n, juce::MidiInputCallback& c)
+            : owner (o), name (n), callback (c) {}
+
+        ~Input() override
+        {
+            stop();
+            owner.addEvent ("close " + name);
+        }
+
+        void start() override
+        {
+            const std::lock_guard<std::mutex> lock (owner.mutex);
+            owner.startedInputs.push_back ({ name, &callback });
+        }
+
+        void stop() override
+        {
+            const std::lock_guard<std::mutex> lock (owner.mutex);
+            auto& started = owner.startedInputs;
+            started.erase (std::remove_if (started.begin(), started.end(),
+                                           [this] (auto& input) { return input.second == &callback && input.first == name; }),
+                           started.end());
+        }
+
+    private:
+        FakeMidiPortProvider& owner;
+        const juce::String name;
+        juce::MidiInputCallback& callback;
+    };
+
+    //==============================================================================
+    static juce::Array<juce::MidiDeviceInfo> makeDevices (const juce::StringArray& names, const juce::String& prefix)
+    {
+        juce::Array<juce::MidiDeviceInfo> devices;
+        for (int i = 0; i < names.size(); ++i)
+            devices.add ({ names[i], prefix + juce::String (i) });
+        return devices;
+    }
+
+    void addEvent (const juce::String& event)
+    {
+        const std::lock_guard<std::mutex> lock (mutex);
+        events.add (event);
+    }
+
+    const juce::Array<juce::MidiDeviceInfo> outputs, inputs;
+
+    mutable std::mutex mutex;
+    std::vector<SentMessage> sent;
+    juce::StringArray events, openOutputs;
+    std::vector<std::pair<juce::String, juce::MidiInputCallback*>> startedInputs;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (FakeMidiPortProvider)
+};
