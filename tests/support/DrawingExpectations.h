@@ -76,13 +76,20 @@ namespace drawing
         return points;
     }
 
-    /** The glyph numbers that a font gives a text, to compare with recorded glyphs. */
+    /** The glyph numbers that a font gives a (plain ASCII) text, to compare with recorded
+        glyphs. Spaces are left out because the framework draws no glyph for them.
+    */
     inline juce::Array<int> glyphsOf (const juce::Font& font, const juce::String& text)
     {
-        juce::Array<int> glyphs;
+        juce::Array<int> glyphs, drawn;
         juce::Array<float> offsets;
         font.getGlyphPositions (text, glyphs, offsets);
-        return glyphs;
+
+        for (int i = 0; i < glyphs.size() && i < text.length(); ++i)
+            if (! juce::CharacterFunctions::isWhitespace (text[i]))
+                drawn.add (glyphs[i]);
+
+        return drawn;
     }
 
     inline juce::Array<int> recordedGlyphs (const RecordingGraphicsContext& context)
