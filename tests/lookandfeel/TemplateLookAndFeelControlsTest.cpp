@@ -1,5 +1,6 @@
 #include "lookandfeel/TemplateLookAndFeel.h"
 #include "lookandfeel/GlassShapeRecording.h"
+#include "support/DesktopComponentHolder.h"
 #include "support/DrawingExpectations.h"
 
 #include <gtest/gtest.h>
@@ -11,27 +12,6 @@ using Kind = RecordingGraphicsContext::Kind;
 
 namespace
 {
-    /** Puts a component on the (virtual) desktop so that it can take keyboard focus. */
-    struct OnDesktop
-    {
-        explicit OnDesktop (Component& c) : component (c)
-        {
-            holder.setBounds (0, 0, 700, 200);
-            holder.addAndMakeVisible (component);
-            holder.addToDesktop (0);
-            holder.setVisible (true);
-        }
-
-        ~OnDesktop()
-        {
-            holder.removeChildComponent (&component);
-            holder.removeFromDesktop();
-        }
-
-        Component holder;
-        Component& component;
-    };
-
     struct Drawn
     {
         RecordingGraphicsContext context;
@@ -165,7 +145,7 @@ TEST_P (ComboBoxDrawing, BorderButtonAndArrowsFollowTheState)
 {
     const auto& c = GetParam();
     box.setEnabled (c.enabled);
-    OnDesktop desktop (box);
+    DesktopComponentHolder desktop (box);
 
     if (c.focused)
     {
@@ -305,9 +285,11 @@ TEST_P (ScrollBarDrawing, SlotAndThumbIndentsDependOnTheBarsThickness)
     const auto& c = GetParam();
     TemplateLookAndFeel lookAndFeel;
     ScrollBar bar (c.vertical);
+    bar.setLookAndFeel (&lookAndFeel);
     Drawn d;
 
     lookAndFeel.drawScrollbar (d.g, bar, 0, 0, c.width, c.height, c.vertical, c.thumbStart, c.thumbSize, false, false);
+    bar.setLookAndFeel (nullptr);
 
     const auto fills = drawing::pathFills (d.context);
     ASSERT_EQ (fills.size(), c.thumb ? 5u : 2u);
@@ -353,6 +335,7 @@ TEST_P (ScrollBarButton, TrianglePointsTheButtonsWayAndDarkensWhenPressed)
     const auto& c = GetParam();
     TemplateLookAndFeel lookAndFeel;
     ScrollBar bar (true);
+    bar.setLookAndFeel (&lookAndFeel);
 
     for (auto down : { false, true })
     {
@@ -365,6 +348,8 @@ TEST_P (ScrollBarButton, TrianglePointsTheButtonsWayAndDarkensWhenPressed)
         EXPECT_TRUE (colourIs (drawing::colourOf (fills[0]), down ? Colours::white.contrasting (0.2f) : Colours::white));
         EXPECT_TRUE (colourIs (drawing::colourOf (fills[1]), Colours::black.withAlpha (0.5f)));
     }
+
+    bar.setLookAndFeel (nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P (
@@ -402,7 +387,7 @@ TEST_P (TextEditorOutline, OutlineAndBevelFollowFocusAndReadOnly)
     editor.setBounds (0, 0, 200, 100);
     editor.setEnabled (c.enabled);
     editor.setReadOnly (c.readOnly);
-    OnDesktop desktop (editor);
+    DesktopComponentHolder desktop (editor);
 
     if (c.focused)
     {
@@ -428,8 +413,9 @@ TEST_P (TextEditorOutline, OutlineAndBevelFollowFocusAndReadOnly)
     // Four rows a step, one step a pixel of depth; the box reaches 2 pixels below the editor.
     const auto bevel = d.context.eventsOfKind (Kind::fillRect);
     ASSERT_EQ ((int) bevel.size(), c.bevelDepth * 4);
-    EXPECT_TRUE (rectNear (bevel.back().rect, { 0, 101, 200, 1 }));
-    EXPECT_NEAR (drawing::colourOf (bevel.back()).getFloatAlpha(), c.bevelAlpha, 0.01f);
+    const auto& outermostBottom = bevel[bevel.size() - 2]; // the last step draws top, left, bottom, right
+    EXPECT_TRUE (rectNear (outermostBottom.rect, { 0, 101, 200, 1 }));
+    EXPECT_NEAR (drawing::colourOf (outermostBottom).getFloatAlpha(), c.bevelAlpha, 0.01f);
 
     const auto opacity = d.context.eventsOfKind (Kind::setOpacity);
     ASSERT_FALSE (opacity.empty());
