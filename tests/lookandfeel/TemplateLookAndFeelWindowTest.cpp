@@ -70,6 +70,31 @@ TEST_F (WindowFixture, EmptyTitleDrawsOnlyTheGradient)
     EXPECT_EQ (context.drawings().size(), 1u);
 }
 
+TEST_F (WindowFixture, IconSitsBeforeTheTitleAndBothAreCentredTogether)
+{
+    window.setName ("Firmhold");
+    const Image icon (Image::ARGB, 32, 16, true);
+
+    RecordingGraphicsContext context;
+    Graphics g (context);
+    lookAndFeel.drawDocumentWindowTitleBar (window, g, 642, 26, 4, 560, &icon, false);
+
+    // The icon box is as high as the font, truncated (16), and as wide as the icon at that
+    // height plus 4 (36); the pair is centred over the bar.
+    const auto textW = titleFont.getStringWidth ("Firmhold");
+    const auto boxX = (642 - (textW + 36)) / 2;
+
+    const auto images = context.eventsOfKind (Kind::drawImage);
+    ASSERT_EQ (images.size(), 1u);
+    const auto drawn = images[0].rect.transformedBy (images[0].pathTransform.followedBy (images[0].transform));
+    EXPECT_TRUE (rectNear (drawn, { (float) boxX + 2, 5, 32, 16 }, 0.01f));
+    EXPECT_FLOAT_EQ (images[0].opacity, 0.6f); // the window is not active
+
+    const auto glyphs = context.eventsOfKind (Kind::drawGlyph);
+    ASSERT_FALSE (glyphs.empty());
+    EXPECT_NEAR (glyphs[0].pathTransform.getTranslationX(), boxX + 36, 0.5f);
+}
+
 //==============================================================================
 struct TitlePlacementCase
 {
