@@ -1,5 +1,6 @@
 #include "lookandfeel/TemplateLookAndFeel.h"
 #include "lookandfeel/GlassShapeRecording.h"
+#include "support/DesktopComponentHolder.h"
 #include "support/DrawingExpectations.h"
 
 #include <gtest/gtest.h>
@@ -172,6 +173,22 @@ TEST_F (UpdateButtonFixture, PressedButtonIsDrawnInTheContrastedColour)
     };
 
     EXPECT_TRUE (colourIs (base (pressed), base (normal).contrasting (0.2f)));
+}
+
+TEST_F (UpdateButtonFixture, FocusedButtonIsDrawnMoreSaturated)
+{
+    const auto bodyColour = [] (const GlassShapeRecording& s) { return s.body->fill.gradient->getColour (2); };
+
+    const auto unfocused = draw (updateGreen, false, false);
+
+    DesktopComponentHolder desktop (button);
+    button.grabKeyboardFocus();
+    ASSERT_TRUE (button.hasKeyboardFocus (true));
+    const auto focused = draw (updateGreen, false, false);
+
+    ASSERT_TRUE (unfocused.body && focused.body);
+    EXPECT_NEAR (bodyColour (unfocused).getSaturation(), updateGreen.getSaturation() * 0.9f, 0.01f);
+    EXPECT_NEAR (bodyColour (focused).getSaturation(), updateGreen.getSaturation() * 1.3f, 0.01f);
 }
 
 TEST_F (UpdateButtonFixture, ButtonWithNoRoomForItsOutlineDrawsNothing)
