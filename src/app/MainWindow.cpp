@@ -23,6 +23,15 @@ MainWindow::MainWindow (juce::String commandLine)
 
 void MainWindow::closeButtonPressed()
 {
+    if (contentComp != nullptr)
+    {
+        if (auto* protocol = contentComp->getProtocol())
+        {
+            protocol->signalThreadShouldExit();
+            protocol->waitForThreadToExit (5000);
+        }
+    }
+
     juce::JUCEApplication::getInstance()->systemRequestedQuit();
 }
 

@@ -28,6 +28,12 @@ inline void runPendingMessages()
     juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
 }
 
+/** Runs the message loop for ms milliseconds, delivering whatever arrives meanwhile. */
+inline void runMessageLoopFor (int ms)
+{
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (ms);
+}
+
 //==============================================================================
 /** Counts change callbacks and runs an optional check inside each. */
 class ChangeCounter final : public juce::ChangeListener

@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include "app/AutoUpdate.h"
+#include "app/MainWindow.h"
+#include "lookandfeel/WindowColourIds.h"
+#include "panel/ContentComp.h"
+#include "support/FakeMidiPortProvider.h"
+#include "support/MessageLoop.h"
+#include "support/QuitRecordingApplication.h"
+#include "support/RecordingAlertPresenter.h"
+
+namespace
+{
+    class MainWindowTest : public ::testing::Test
+    {
+    protected:
+        ~MainWindowTest() override { autoUpdate = false; }
+
+        FakeMidiPortProvider ports { { "A", "B" } };
+        RecordingAlertPresenter alerts;
+        QuitRecordingApplication application;
+    };
+} // namespace
+
+TEST_F (MainWindowTest, TitleNamesTheImageInUse)
+{
+    const auto dir = juce::File::createTempFile ("window");
+    dir.createDirectory();
+    const juce::uint8 image[] = { 0xf0, 0x01, 0xf7 };
+    dir.getChildFile ("pedal_v2.syx").replaceWithData (image, sizeof (image));
+
+    const std::pair<juce::String, juce::String> cases[] = {
+        { "", "Corvane Chorus version 1.1.01 - R272" },
+        { "--file " + dir.getChildFile ("pedal_v2.syx").getFullPathName(), "pedal_v2 version " },
+        { "--file " + dir.getChildFile ("missing.syx").getFullPathName(), "Corvane Chorus version 1.1.01 - R272" },
+    };
+
+    for (auto& [commandLine, title] : cases)
+    {
+        MainWindow window (commandLine);
+        EXPECT_EQ (window.getName(), title) << commandLine;
+    }
+
+    dir.deleteRecursively();
+}
+
+TEST_F (MainWindowTest, CarriesTheProgramsColoursAndAllTitleBarButtons)
+{
+    MainWindow window ({});
+
+    EXPECT_EQ (window.getBackgroundColour().getARGB(), 0xffeff2f3u);
+    EXPECT_EQ (window.findColour (WindowColourIds::titleBarColourId).getARGB(), 0xff3273a1u);
+    EXPECT_NE (window.getCloseButton(), nullptr);
+    EXPECT_NE (window.getMinimiseButton(), nullptr);
+    EXPECT_NE (window.getMaximiseButton(), nullptr);
+    EXPECT_TRUE (window.isResizable());
+    EXPECT_NE (dynamic_cast<ContentComp*> (window.getContentComponent()), nullptr);
+
+    window.centreWithSize (650, 400);
+    window.setResizeLimits (650, 400, 650, 400);
+    EXPECT_EQ (window.getContentComponent()->getBounds(), juce::Rectangle<int> (4, 30, 642, 366));
+    window.setBoundsConstrained ({ 0, 0, 900, 700 });   // what a drag of the frame asks for
+    EXPECT_EQ (window.getWidth(), 650);
+    EXPECT_EQ (window.getHeight(), 400);
+}
+
+TEST_F (MainWindowTest, CloseButtonStopsARunningTransferAndQuits)
+{
+    ports.duringSend = [] (const juce::String&) { juce::Thread::sleep (1); };
+    MainWindow window ({});
+    auto& panel = *window.getContentComp();
+    panel.getMidiInterface().selectOutputDevice (1);
+    panel.buttonClicked (&panel.getUpdateButton());
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return ports.getSentMessages().size() > 20; }));
+
+    window.closeButtonPressed();
+
+    EXPECT_FALSE (panel.getProtocol()->isThreadRunning());
+    EXPECT_EQ (application.quitRequests, 1);
+    EXPECT_LT (ports.getSentMessages().size(), 408u);
+    EXPECT_EQ (panel.getProtocol()->getStatusText(), "Uploading firmware");
+}
+
+TEST_F (MainWindowTest, CloseButtonWithoutATransferQuitsAtOnce)
+{
+    MainWindow window ({});
+    window.closeButtonPressed();
+    EXPECT_EQ (application.quitRequests, 1);
+}

@@ -1,0 +1,345 @@
+#include <gtest/gtest.h>
+
+#include "app/AutoUpdate.h"
+#include "firmware/FirmwareImage.h"
+#include "panel/ContentComp.h"
+#include "support/FakeMidiPortProvider.h"
+#include "support/MessageLoop.h"
+#include "support/QuitRecordingApplication.h"
+#include "support/RecordingAlertPresenter.h"
+
+#include <condition_variable>
+
+namespace
+{
+    const juce::uint32 green = 0xff7ebf7e, red = 0xffff7e7e;
+
+    std::vector<juce::uint8> builtInBytes()
+    {
+        FirmwareImage image;
+        return { image.getData(), image.getData() + image.getSize() };
+    }
+
+    std::vector<juce::uint8> concatenated (const std::vector<FakeMidiPortProvider::SentMessage>& sent,
+                                           size_t first = 0, size_t count = SIZE_MAX)
+    {
+        std::vector<juce::uint8> all;
+        for (size_t i = first; i < sent.size() && i - first < count; ++i)
+            all.insert (all.end(), sent[i].bytes.begin(), sent[i].bytes.end());
+        return all;
+    }
+
+    /** Holds the protocol thread inside the send of one chosen message until released. */
+    struct SendGate
+    {
+        explicit SendGate (FakeMidiPortProvider& ports, int messageToHold)
+        {
+            ports.duringSend = [this, messageToHold] (const juce::String&)
+            {
+                std::unique_lock<std::mutex> lock (mutex);
+                if (++sends == messageToHold)
+                {
+                    held = true;
+                    changed.notify_all();
+                    changed.wait (lock, [this] { return released; });
+                }
+            };
+        }
+
+        bool isHeld()
+        {
+            const std::lock_guard<std::mutex> lock (mutex);
+            return held;
+        }
+
+        void release()
+        {
+            const std::lock_guard<std::mutex> lock (mutex);
+            released = true;
+            changed.notify_all();
+        }
+
+        std::mutex mutex;
+        std::condition_variable changed;
+        int sends = 0;
+        bool held = false, released = false;
+    };
+
+    //==============================================================================
+    class ContentCompTest : public ::testing::Test
+    {
+    protected:
+        ~ContentCompTest() override { autoUpdate = false; }
+
+        std::unique_ptr<ContentComp> makePanel (const juce::String& commandLine = {})
+        {
+            auto panel = std::make_unique<ContentComp> (commandLine);
+            panel->setBounds (0, 0, 642, 366);
+            return panel;
+        }
+
+        static juce::ComboBox& outputSelector (ContentComp& panel)
+        {
+            for (auto* child : panel.getMidiInterface().getChildren())
+                if (child->getName() == "Output Selector")
+                    return *dynamic_cast<juce::ComboBox*> (child);
+
+            throw std::runtime_error ("no output selector");
+        }
+
+        /** Chooses an item as the user would and waits until the panel has heard of it. */
+        static void choose (ContentComp& panel, int itemId, bool expectConnected)
+        {
+            outputSelector (panel).setSelectedId (itemId);
+            ASSERT_TRUE (runMessageLoopUntil ([&] { return panel.getUpdateButton().isEnabled() == expectConnected; }));
+            runMessageLoopFor (20);
+        }
+
+        static void expectButton (ContentComp& panel, bool enabled, juce::uint32 colour)
+        {
+            auto& button = panel.getUpdateButton();
+            EXPECT_EQ (button.isEnabled(), enabled);
+            EXPECT_EQ (button.findColour (juce::TextButton::buttonColourId).getARGB(), colour);
+            EXPECT_EQ (button.findColour (juce::TextButton::buttonOnColourId).getARGB(), colour);
+        }
+
+        static bool completed (ContentComp& panel)
+        {
+            return panel.getProgressLabel().getText() == "Update progress: Update completed";
+        }
+
+        FakeMidiPortProvider ports { { "A", "B" } };
+        RecordingAlertPresenter alerts;
+    };
+} // namespace
+
+//==============================================================================
+TEST_F (ContentCompTest, ButtonColoursAreTheBrightenedFrameworkColours)
+{
+    EXPECT_EQ (juce::Colours::green.brighter (0.99f).getARGB(), green);
+    EXPECT_EQ (juce::Colours::red.brighter (0.99f).getARGB(), red);
+}
+
+TEST_F (ContentCompTest, WalksTheStateTableFromNoPortToCompletedAndAgain)
+{
+    auto panel = makePanel();
+
+    // NoPort
+    expectButton (*panel, false, red);
+    EXPECT_EQ (panel->getProgressLabel().getText(), "Update progress:");
+    EXPECT_EQ (panel->getDisplayedProgress(), 0.0);
+    EXPECT_TRUE (panel->getMidiInterface().isEnabled());
+
+    choose (*panel, 1, true);       // "A": Ready
+    expectButton (*panel, true, green);
+    choose (*panel, 3, false);      // "(Disconnected)": NoPort
+    expectButton (*panel, false, red);
+    choose (*panel, 2, true);       // "B": Ready
+    expectButton (*panel, true, green);
+
+    // Ready -> Transferring, held in the middle of the image
+    SendGate gate (ports, 200);
+    panel->getUpdateButton().triggerClick();
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return gate.isHeld(); }));
+    runMessageLoopFor (50);
+
+    EXPECT_FALSE (panel->getUpdateButton().isEnabled());
+    EXPECT_FALSE (panel->getMidiInterface().isEnabled());
+    EXPECT_EQ (panel->getProgressLabel().getText(), "Update progress: Uploading firmware");
+    EXPECT_GT (panel->getDisplayedProgress(), 0.4);
+    EXPECT_LT (panel->getDisplayedProgress(), 0.6);
+
+    // -> Completed
+    gate.release();
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return completed (*panel); }));
+    EXPECT_EQ (panel->getDisplayedProgress(), 1.0);
+    EXPECT_TRUE (panel->getUpdateButton().isEnabled());
+    EXPECT_TRUE (panel->getMidiInterface().isEnabled());
+
+    auto sent = ports.getSentMessages();
+    ASSERT_EQ (sent.size(), 408u);
+    EXPECT_EQ (concatenated (sent), builtInBytes());
+    for (auto& message : sent)
+        EXPECT_EQ (message.port, "B");
+
+    // Completed -> Transferring -> Completed: the whole image again
+    panel->getUpdateButton().triggerClick();
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return ports.getSentMessages().size() == 816 && completed (*panel)
+                                                     && panel->getUpdateButton().isEnabled(); }));
+    sent = ports.getSentMessages();
+    EXPECT_EQ (concatenated (sent, 408), builtInBytes());
+    EXPECT_EQ (panel->getDisplayedProgress(), 1.0);
+    EXPECT_TRUE (alerts.alerts.empty());
+}
+
+TEST_F (ContentCompTest, UpdateWithoutAnOpenPortWarnsAndChangesNothing)
+{
+    auto panel = makePanel();
+    panel->buttonClicked (&panel->getUpdateButton());
+
+    ASSERT_EQ (alerts.alerts.size(), 1u);
+    EXPECT_EQ (alerts.alerts[0].icon, juce::MessageBoxIconType::WarningIcon);
+    EXPECT_EQ (alerts.alerts[0].title, "");
+    EXPECT_EQ (alerts.alerts[0].message, "Please select an output device:");
+    runMessageLoopFor (50);
+    EXPECT_TRUE (ports.getSentMessages().empty());
+    EXPECT_FALSE (panel->getProtocol()->isThreadRunning());
+    expectButton (*panel, false, red);
+}
+
+TEST_F (ContentCompTest, HelpButtonShowsThenHidesTheCentredHelpWindow)
+{
+    auto panel = makePanel();
+    auto& help = panel->getHelpWindow();
+    ASSERT_FALSE (help.isVisible());
+
+    panel->getHelpButton().triggerClick();
+    runMessageLoopUntil ([&] { return help.isVisible(); });
+    const auto screen = juce::Desktop::getInstance().getDisplays().getPrimaryDisplay()->userArea;
+    EXPECT_TRUE (help.isVisible());
+    EXPECT_EQ (help.getBounds(), screen.withSizeKeepingCentre (550, 400));
+    EXPECT_EQ (help.getName(), "Firmware Update Help");
+
+    help.setBounds (10, 10, 300, 200);   // moved and resized by the user
+    panel->getHelpButton().triggerClick();
+    runMessageLoopUntil ([&] { return ! help.isVisible(); });
+    EXPECT_FALSE (help.isVisible());
+    EXPECT_EQ (help.getBounds(), screen.withSizeKeepingCentre (550, 400));
+}
+
+TEST_F (ContentCompTest, LaysOutTheChildrenAt642Wide)
+{
+    auto panel = makePanel();
+
+    const std::pair<juce::Component*, juce::Rectangle<int>> expected[] = {
+        { &panel->getInfoLabel(), { 10, 15, 622, 50 } },
+        { &panel->getHelpButton(), { 538, 2, 94, 30 } },
+        { &panel->getStep1Label(), { 10, 70, 622, 30 } },
+        { &panel->getMidiInterface(), { 10, 105, 622, 50 } },
+        { &panel->getStep2Label(), { 10, 165, 622, 30 } },
+        { &panel->getUpdateButton(), { 538, 215, 94, 30 } },
+        { &panel->getProgressBar(), { 10, 215, 528, 30 } },
+        { &panel->getProgressLabel(), { 10, 192, 528, 23 } },
+        { &panel->getStep1InfoLabel(), { 0, 0, 0, 0 } },
+    };
+
+    for (auto& [component, bounds] : expected)
+        EXPECT_EQ (component->getBounds(), bounds) << component->getName() << " / " << dynamic_cast<juce::Label*> (component);
+
+    // The help button lies above the information label; the attached label follows the bar.
+    EXPECT_GT (panel->getIndexOfChildComponent (&panel->getHelpButton()),
+               panel->getIndexOfChildComponent (&panel->getInfoLabel()));
+    panel->setBounds (0, 0, 800, 366);
+    EXPECT_EQ (panel->getProgressLabel().getBounds(), juce::Rectangle<int> (10, 192, 686, 23));
+}
+
+TEST_F (ContentCompTest, TextsAndTooltips)
+{
+    auto panel = makePanel();
+
+    EXPECT_EQ (panel->getInfoLabel().getText(), "This software updater will update your Corvane Chorus firmware to version 1.1.01 - R272");
+    EXPECT_EQ (panel->getStep1Label().getText(), "STEP1");
+    EXPECT_EQ (panel->getStep2Label().getText(), "STEP2");
+    EXPECT_EQ (panel->getStep1InfoLabel().getText(), "In Windows XP, the Kestrix input/output-device is called \"USB Audio Device\"");
+    EXPECT_EQ (panel->getUpdateButton().getButtonText(), "update");
+    EXPECT_EQ (panel->getUpdateButton().getTooltip(), "click here to update the product");
+    EXPECT_EQ (panel->getHelpButton().getButtonText(), "Help");
+    EXPECT_EQ (panel->getHelpButton().getTooltip(), "click here to get help");
+    EXPECT_TRUE (panel->getUpdateButton().isConnectedOnLeft());
+    EXPECT_EQ (panel->getFirmwareImage()->getName(), "Corvane Chorus");
+}
+
+TEST_F (ContentCompTest, LoadedFileReplacesImageAndProtocolTogether)
+{
+    const auto dir = juce::File::createTempFile ("panel");
+    dir.createDirectory();
+    const juce::uint8 image[] = { 0xf0, 0x00, 0x4f, 0x51, 0x00, 0x6d, 0x51, 0x01, 0xf7, 0xf0, 0x05, 0xf7 };
+    dir.getChildFile ("pedal_v2.syx").replaceWithData (image, sizeof (image));
+
+    auto panel = makePanel ("--file " + dir.getChildFile ("pedal_v2.syx").getFullPathName());
+
+    EXPECT_EQ (panel->getInfoLabel().getText(), "This software updater will update your pedal_v2 firmware from the loaded sysex file");
+    EXPECT_EQ (panel->getFirmwareImage()->getName(), "pedal_v2");
+    EXPECT_TRUE (alerts.alerts.empty());
+
+    choose (*panel, 1, true);
+    panel->getUpdateButton().triggerClick();
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return completed (*panel); }));
+    EXPECT_EQ (concatenated (ports.getSentMessages()), std::vector<juce::uint8> (image, image + sizeof (image)));
+
+    dir.deleteRecursively();
+}
+
+TEST_F (ContentCompTest, MissingFileKeepsTheBuiltInImage)
+{
+    auto panel = makePanel ("--file /no/such/pedal_v2.syx");
+
+    ASSERT_EQ (alerts.alerts.size(), 1u);
+    EXPECT_EQ (alerts.alerts[0].title, "File /no/such/pedal_v2.syx not found");
+    EXPECT_EQ (panel->getFirmwareImage()->getName(), "Corvane Chorus");
+    EXPECT_EQ (panel->getInfoLabel().getText(), "This software updater will update your Corvane Chorus firmware to version 1.1.01 - R272");
+    EXPECT_EQ (panel->getFirmwareImage()->getSize(), 243212);
+}
+
+TEST_F (ContentCompTest, AutoUpdateSendsTheWholeImageThroughTheReopenedPortAndQuits)
+{
+    QuitRecordingApplication application;
+    auto panel = makePanel ("--autoupdate --outputid 2");
+
+    // The transfer was started during construction, before anything was delivered.
+    EXPECT_TRUE (autoUpdate);
+    EXPECT_TRUE (alerts.alerts.empty());
+    EXPECT_TRUE (panel->getProtocol()->isThreadRunning());
+    EXPECT_FALSE (panel->getUpdateButton().isEnabled());
+
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return completed (*panel) && application.quitRequests > 0; }));
+    runMessageLoopFor (50);
+
+    const auto sent = ports.getSentMessages();
+    ASSERT_EQ (sent.size(), 408u);
+    EXPECT_EQ (concatenated (sent), builtInBytes());
+    EXPECT_EQ (application.quitRequests, 1);
+
+    // The selector's own later notification closed and reopened "B"; that happened between
+    // two messages, never inside one, and "B" is what every message went to.
+    const auto events = ports.getEvents();
+    EXPECT_EQ (events[0], "open B");
+    EXPECT_GE (events.indexOf ("close B"), 1);
+    EXPECT_EQ (ports.getOpenOutputs(), juce::StringArray ("B"));
+}
+
+TEST_F (ContentCompTest, AutoUpdateWithoutThatPortWarnsAndWaitsInNoPort)
+{
+    QuitRecordingApplication application;
+    auto panel = makePanel ("--AutoUpdate --outputid 7");
+    runMessageLoopFor (100);
+
+    ASSERT_EQ (alerts.alerts.size(), 1u);
+    EXPECT_EQ (alerts.alerts[0].message, "Please select an output device:");
+    expectButton (*panel, false, red);
+    EXPECT_TRUE (ports.getSentMessages().empty());
+    EXPECT_EQ (application.quitRequests, 0);
+
+    // Started by hand later, the transfer still ends the program (the flag stays set).
+    choose (*panel, 1, true);
+    panel->getUpdateButton().triggerClick();
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return application.quitRequests > 0; }));
+}
+
+TEST_F (ContentCompTest, DestroyedMidTransferStopsTheThreadBeforeThePortCloses)
+{
+    ports.duringSend = [] (const juce::String&) { juce::Thread::sleep (1); };
+    auto panel = makePanel();
+    EXPECT_NE (dynamic_cast<TemplateLookAndFeel*> (&juce::LookAndFeel::getDefaultLookAndFeel()), nullptr);
+    choose (*panel, 1, true);
+    panel->getUpdateButton().triggerClick();
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return ports.getSentMessages().size() > 50; }));
+
+    panel = nullptr;
+
+    // Nothing was sent after the port closed: the thread had ended first.
+    const auto events = ports.getEvents();
+    EXPECT_EQ (events[events.size() - 1], "close A");
+    EXPECT_LT (ports.getSentMessages().size(), 408u);
+    EXPECT_EQ (dynamic_cast<TemplateLookAndFeel*> (&juce::LookAndFeel::getDefaultLookAndFeel()), nullptr);
+}
