@@ -42,6 +42,9 @@ ContentComp::ContentComp (juce::String commandLine)
     progressBar = std::make_unique<juce::ProgressBar> (displayedProgress);
     addAndMakeVisible (*progressBar);
     progressLabel = std::make_unique<juce::Label> (juce::String(), "Update progress:");
+    // An attached label is as high as its rounded-up font plus 6 and its borders; one pixel
+    // off the bottom border keeps it at font height + 8 (23 pixels), right on top of the bar.
+    progressLabel->setBorderSize ({ 1, 5, 0, 5 });
     progressLabel->attachToComponent (progressBar.get(), false);
 
     helpButton = std::make_unique<juce::TextButton> ("Help");
