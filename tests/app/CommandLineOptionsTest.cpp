@@ -42,7 +42,7 @@ namespace
     };
 } // namespace
 
-TEST (CommandLineOptions, FindsOptionsAsTheDesignReadsThem)
+TEST (CommandLineOptions, FindsWholeWordOptionsAndReadsTheirValues)
 {
     for (const auto& c : cases)
     {

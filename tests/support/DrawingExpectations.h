@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 /*  Small comparisons shared by the look-and-feel tests. Geometry is compared with a
-    tolerance because the design's figures are decimal while the drawing is in floats.
+    tolerance because the expected figures are decimal while the drawing is in floats.
 */
 namespace drawing
 {
@@ -32,7 +32,7 @@ namespace drawing
         return ::testing::AssertionFailure() << "got " << actual.toString() << ", expected " << expected.toString();
     }
 
-    /** Colours compared by their bytes, as the design writes them. */
+    /** Colours compared by their ARGB bytes. */
     inline ::testing::AssertionResult colourIs (juce::Colour actual, juce::Colour expected, int tol = 1)
     {
         const auto near = [tol] (int a, int b) { return std::abs (a - b) <= tol; };
