@@ -34,5 +34,17 @@ echo "built-in image: ${builtin_ms} ms from start to exit; limit ${limit_ms} ms 
 awk -v b="$builtin_ms" -v l="$limit_ms" 'BEGIN {exit !(b <= l)}' || fail "the transfer took too long"
 awk -v b="$builtin_ms" 'BEGIN {exit !(b >= 77000)}' || fail "the transfer was faster than the wire: it cannot have been paced"
 
+# The screenshot, 30 s into the run: the window is centred on the 1024 x 768 screen, its panel
+# 4 px in under a 26 px title bar. The bar's fill has started and not ended, and the
+# selector is disabled (a disabled selector draws no arrows on its button).
+px=$(( (1024 - 650) / 2 + 4 )) py=$(( (768 - 400) / 2 + 30 ))
+pixel() { convert "$work/shot.png" -format "%[fx:p{$1,$2}.intensity]" info:; }
+fill_start=$(pixel $((px + 10 + 8)) $((py + 215 + 20)))
+fill_end=$(pixel $((px + 10 + 510)) $((py + 215 + 20)))
+arrows=$(convert "$work/shot.png" -crop 18x24+$((px + 10 + 598))+$((py + 105 + 20 + 2)) -format "%[fx:minima.intensity]" info:)
+echo "screenshot: bar start $fill_start, bar end $fill_end, darkest selector arrow pixel $arrows"
+awk -v a="$fill_start" -v b="$fill_end" 'BEGIN {exit !(a < 0.95 && b > 0.98)}' || fail "the screenshot shows no progress bar part-way"
+awk -v m="$arrows" 'BEGIN {exit !(m > 0.9)}' || fail "the screenshot shows the selector enabled"
+
 cp "$work/shot.png" "$shot"
 echo "PASS (screenshot: $shot)"
