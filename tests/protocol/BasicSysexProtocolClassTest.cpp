@@ -7,25 +7,12 @@
 #include "protocol/BasicSysexProtocolClass.h"
 #include "support/FakeMidiPortProvider.h"
 #include "support/MessageLoop.h"
+#include "support/QuitRecordingApplication.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
 namespace
 {
-    /** Registers itself as the application instance for as long as it lives, so that a quit
-        request can be seen. */
-    class QuitRecordingApplication final : public juce::JUCEApplication
-    {
-    public:
-        const juce::String getApplicationName() override { return "test"; }
-        const juce::String getApplicationVersion() override { return "0"; }
-        void initialise (const juce::String&) override {}
-        void shutdown() override {}
-        void systemRequestedQuit() override { ++quitRequests; }
-
-        std::atomic<int> quitRequests { 0 };
-    };
-
     struct ScopedAutoUpdate
     {
         ScopedAutoUpdate() { autoUpdate = true; }
