@@ -2,9 +2,5 @@
 
 /*  The application icon as PNG data, embedded at build time from packaging/icons. */
 
-extern const unsigned char appIcon16Png[];
-extern const int appIcon16PngSize;
-extern const unsigned char appIcon32Png[];
-extern const int appIcon32PngSize;
 extern const unsigned char appIcon48Png[];
 extern const int appIcon48PngSize;

@@ -17,8 +17,11 @@ MainWindow::MainWindow (juce::String commandLine)
     setName (titleFor (*contentComp->getFirmwareImage()));
     setVisible (true);
 
-    if (auto* peer = getPeer())
-        peer->setIcon (juce::ImageCache::getFromMemory (appIcon48Png, appIcon48PngSize));
+    const auto icon = juce::ImageCache::getFromMemory (appIcon48Png, appIcon48PngSize);
+
+    for (auto* window : { static_cast<juce::Component*> (this), static_cast<juce::Component*> (&contentComp->getHelpWindow()) })
+        if (auto* peer = window->getPeer())
+            peer->setIcon (icon);
 }
 
 void MainWindow::closeButtonPressed()
