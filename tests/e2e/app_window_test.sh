@@ -78,8 +78,16 @@ alert=$(find_window "File $work/missing.syx not found") || fail "no not-found al
 if xdotool search --onlyvisible --name "Corvane Chorus" >/dev/null 2>&1; then
     fail "main window is showing before the alert was answered"
 fi
-xdotool windowactivate --sync "$alert" 2>/dev/null || xdotool windowfocus --sync "$alert"
-xdotool key --window "$alert" Return
+# Answer the alert with Return. The box may be re-created while it settles, so look it up
+# afresh until the main window shows.
+for _ in $(seq 50); do
+    xdotool search --onlyvisible --name "Corvane Chorus" >/dev/null 2>&1 && break
+    if id=$(xdotool search --onlyvisible --name "^File .*missing.syx not found$" 2>/dev/null | head -n1) && [ -n "$id" ]; then
+        xdotool windowfocus "$id" 2>/dev/null || true
+        xdotool key --window "$id" Return 2>/dev/null || true
+    fi
+    sleep 0.2
+done
 win=$(find_window "$builtin_title") || fail "no built-in window after the alert"
 echo "ok: alert before the window, then '$builtin_title'"
 stop "$pid"
