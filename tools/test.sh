@@ -44,7 +44,7 @@ run_ctest release -j "$jobs" -LE vm
 
 if [ -z "${FIRMHOLD_SKIP_VM:-}" ]; then
     echo "== end-to-end tests in the MIDI guest"
-    run_ctest release -L vm
+    run_ctest release -L vm -V | grep -v "^UpdateCTestConfiguration\|^[0-9]*: Test \(command\|timeout\)\|^[0-9]*: Working Directory"
 fi
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
