@@ -50,11 +50,12 @@ fi
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 configure_and_build asan -DFIRMHOLD_SANITIZER=address
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+LSAN_OPTIONS="suppressions=$root/tests/lsan.supp" \
     run_ctest asan -j "$jobs" -LE "vm|e2e"
 
 echo "== ThreadSanitizer"
 configure_and_build tsan -DFIRMHOLD_SANITIZER=thread
-TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$root/tests/tsan.supp" \
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
     run_ctest tsan -j "$jobs" -LE "vm|e2e"
 
 echo "== fuzzing the firmware file check"
