@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P (
         GlassButtonStateCase { "disabledNormal", false, false, false, 0.275f },
         GlassButtonStateCase { "disabledMouseOver", false, true, false, 0.4f },
         GlassButtonStateCase { "disabledPressed", false, true, true, 0.5f }),
-    [] (const auto& info) { return std::string (info.param.name); });
+    [] (const auto& testInfo) { return std::string (testInfo.param.name); });
 
 //==============================================================================
 struct GlassButtonSizeCase
@@ -148,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P (
         GlassButtonSizeCase { "tall", 23, 26, { 1.15f, 2.65f, 20.7f, 20.7f }, true },
         // 0.9 x 5 - 4 = 0.5: no room for the sphere, but the ring and symbol remain.
         GlassButtonSizeCase { "tiny", 5, 5, { 0.25f, 0.25f, 4.5f, 4.5f }, false }),
-    [] (const auto& info) { return std::string (info.param.name); });
+    [] (const auto& testInfo) { return std::string (testInfo.param.name); });
 
 //==============================================================================
 TEST (GlassButtonSymbols, OnlyTheMaximiseButtonChangesItsSymbolWhenToggled)

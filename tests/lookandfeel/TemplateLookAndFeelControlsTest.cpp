@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P (
         ProgressCase { "beyondFull", 1.7, "170%", 526.0f },
         ProgressCase { "indeterminate", -1.0, "x", 0.0f },
         ProgressCase { "notANumber", std::numeric_limits<double>::quiet_NaN(), "x", 0.0f }),
-    [] (const auto& info) { return std::string (info.param.name); });
+    [] (const auto& testInfo) { return std::string (testInfo.param.name); });
 
 TEST (ProgressBarText, ComponentHandsItsPercentageToTheDrawing)
 {
@@ -193,7 +193,7 @@ INSTANTIATE_TEST_SUITE_P (
         ComboCase { "pressed", true, false, true, 1.0f, 1.2f, true },
         ComboCase { "focused", true, true, false, 2.0f, 0.5f, true },
         ComboCase { "disabled", false, false, false, 1.0f, 0.3f, false }),
-    [] (const auto& info) { return std::string (info.param.name); });
+    [] (const auto& testInfo) { return std::string (testInfo.param.name); });
 
 TEST (ComboBoxFonts, TextFontShrinksWithTheBoxAndTheListUsesFifteen)
 {
@@ -315,7 +315,7 @@ INSTANTIATE_TEST_SUITE_P (
         ScrollCase { "vertical16", true, 16, 100, 20, 30, { 1, 1, 14, 98 }, Rectangle<float> { 2, 22, 12, 26 }, { 8, 0, 16, 100 } },
         ScrollCase { "horizontal16", false, 100, 16, 20, 30, { 1, 1, 98, 14 }, Rectangle<float> { 22, 2, 26, 12 }, { 0, 8, 100, 16 } },
         ScrollCase { "noThumb", true, 16, 100, 0, 0, { 1, 1, 14, 98 }, std::nullopt, {} }),
-    [] (const auto& info) { return std::string (info.param.name); });
+    [] (const auto& testInfo) { return std::string (testInfo.param.name); });
 
 struct ScrollButtonCase
 {
@@ -357,7 +357,7 @@ INSTANTIATE_TEST_SUITE_P (
         ScrollButtonCase { "right", 1, { 6, 2, 10, 16 } },
         ScrollButtonCase { "down", 2, { 2, 6, 16, 10 } },
         ScrollButtonCase { "left", 3, { 4, 2, 10, 16 } }),
-    [] (const auto& info) { return std::string (info.param.name); });
+    [] (const auto& testInfo) { return std::string (testInfo.param.name); });
 
 //==============================================================================
 struct EditorCase
@@ -427,7 +427,7 @@ INSTANTIATE_TEST_SUITE_P (
         EditorCase { "readOnlyFocused", true, true, true, 1.0f, 3, 0xff102030, 0x40 / 255.0f },
         EditorCase { "editableFocused", true, false, true, 2.0f, 4, 0xb2808080, 0x40 / 255.0f * 0.75f },
         EditorCase { "disabled", false, false, false, 0.0f, 0, 0, 0 }),
-    [] (const auto& info) { return std::string (info.param.name); });
+    [] (const auto& testInfo) { return std::string (testInfo.param.name); });
 
 //==============================================================================
 TEST (SliderThumbRadius, IsSevenAtMostAndHalfTheShortSide)

@@ -158,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P (
         ButtonStateCase { "hovered", true, true, false, 1.2f, { 0.1f, 0.6f, 93.3f, 28.8f }, 1.0f },
         ButtonStateCase { "pressed", true, true, true, 1.2f, { 0.1f, 0.6f, 93.3f, 28.8f }, 1.0f },
         ButtonStateCase { "disabled", false, false, false, 0.4f, { 0.1f, 0.2f, 93.7f, 29.6f }, 0.5f }),
-    [] (const auto& info) { return std::string (info.param.name); });
+    [] (const auto& testInfo) { return std::string (testInfo.param.name); });
 
 TEST_F (UpdateButtonFixture, PressedButtonIsDrawnInTheContrastedColour)
 {
@@ -249,7 +249,9 @@ TEST_P (RoundedOutline, RoundsExactlyTheFlaggedCorners)
 
     // Where a corner is round, the arc keeps to its quarter circle.
     if (c.topRight)
+    {
         EXPECT_TRUE (p.contains (109.5f - 10.0f + 7.0f, 30.0f - 7.0f + 0.5f));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P (
@@ -260,7 +262,7 @@ INSTANTIATE_TEST_SUITE_P (
         OutlineCornerCase { "rightOnly", false, true, false, true, { 10.0f, 20.0f } },
         OutlineCornerCase { "topLeftOnly", true, false, false, false, { 10.0f, 30.0f } },
         OutlineCornerCase { "bottomOnly", false, false, true, true, { 10.0f, 20.0f } }),
-    [] (const auto& info) { return std::string (info.param.name); });
+    [] (const auto& testInfo) { return std::string (testInfo.param.name); });
 
 TEST (RoundedOutline, AppendsAClosedSubPathWithoutDisturbingEarlierOnes)
 {
@@ -317,10 +319,14 @@ TEST_P (GlassShape, DrawsItsPartsInTheStatedBoxes)
     EXPECT_EQ (shape.rightShade.has_value(), c.rightClip.has_value());
 
     if (shape.leftShade && c.leftClip)
+    {
         EXPECT_EQ (shape.leftShade->clip, *c.leftClip);
+    }
 
     if (shape.rightShade && c.rightClip)
+    {
         EXPECT_EQ (shape.rightShade->clip, *c.rightClip);
+    }
 
     // Every clip is undone: nothing after the shading is drawn clipped.
     EXPECT_EQ (shape.outline->depth, 0);
@@ -348,7 +354,7 @@ INSTANTIATE_TEST_SUITE_P (
                          std::nullopt, std::nullopt, {} },
         GlassShapeCase { "notANumber", { 0, 0, std::numeric_limits<float>::quiet_NaN(), 30 }, 0.5f,
                          true, true, true, true, 0, std::nullopt, std::nullopt, {} }),
-    [] (const auto& info) { return std::string (info.param.name); });
+    [] (const auto& testInfo) { return std::string (testInfo.param.name); });
 
 //==============================================================================
 TEST (ShinyShape, SplitsItsShadeAtHalfHeightAndDrawsNothingWhenTooSmall)
@@ -438,7 +444,7 @@ INSTANTIATE_TEST_SUITE_P (
         TickBoxCase { "ticked", true, true, false, false, 5, Colours::black },
         TickBoxCase { "tickedPressed", true, true, true, true, 5, Colours::black },
         TickBoxCase { "tickedDisabled", true, false, false, false, 5, Colour (0xff808080) }),
-    [] (const auto& info) { return std::string (info.param.name); });
+    [] (const auto& testInfo) { return std::string (testInfo.param.name); });
 
 //==============================================================================
 TEST (ColourScheme, HoldsTheSchemeIncludingRowsWhereTheFrameworkDefaultDiffers)

@@ -155,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P (
                              4, 500, false, TitlePlacementCase::endsAtRightOfSpace },
         TitlePlacementCase { "cutWithEllipsis", "Corvane Chorus firmware version 1.1.01 - R272 (built in, long name)",
                              4, 200, false, TitlePlacementCase::cutToSpace }),
-    [] (const auto& info) { return std::string (info.param.name); });
+    [] (const auto& testInfo) { return std::string (testInfo.param.name); });
 
 //==============================================================================
 struct ButtonPlacementCase
@@ -186,11 +186,17 @@ TEST_P (ButtonPlacement, ButtonsLandInTheirBoxes)
 
     // 26 - 26 / 8 = 23 wide, the title bar's height high.
     if (c.hasMinimise)
+    {
         EXPECT_EQ (minimiseButton.getBounds(), Rectangle<int> (c.minimiseX, 4, 23, 26));
+    }
     if (c.hasMaximise)
+    {
         EXPECT_EQ (maximiseButton.getBounds(), Rectangle<int> (c.maximiseX, 4, 23, 26));
+    }
     if (c.hasClose)
+    {
         EXPECT_EQ (closeButton.getBounds(), Rectangle<int> (c.closeX, 4, 23, 26));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P (
@@ -202,7 +208,7 @@ INSTANTIATE_TEST_SUITE_P (
         ButtonPlacementCase { "rightWithoutMaximise", 642, false, true, false, true, 590, 0, 618 },
         ButtonPlacementCase { "rightCloseOnly", 642, false, false, false, true, 0, 0, 618 },
         ButtonPlacementCase { "leftWithoutClose", 642, true, true, true, false, 8, 31, 0 }),
-    [] (const auto& info) { return std::string (info.param.name); });
+    [] (const auto& testInfo) { return std::string (testInfo.param.name); });
 
 TEST_F (WindowFixture, RealWindowPlacesItsGlassButtonsThroughTheLookAndFeel)
 {

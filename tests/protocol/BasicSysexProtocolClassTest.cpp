@@ -294,9 +294,9 @@ INSTANTIATE_TEST_SUITE_P (SysexTransfer, MalformedImage,
                                              MalformedImageCase { "last message unfinished", { 0xf0, 0x01, 0xf7, 0xf0, 0x02 }, 1 },
                                              MalformedImageCase { "stray byte between messages", { 0xf0, 0x01, 0xf7, 0x05, 0xf0, 0x02, 0xf7 }, 1 },
                                              MalformedImageCase { "empty", {}, 0 }),
-                          [] (const auto& info)
+                          [] (const auto& testInfo)
                           {
-                              return juce::String (info.param.what).replaceCharacter (' ', '_').toStdString();
+                              return juce::String (testInfo.param.what).replaceCharacter (' ', '_').toStdString();
                           });
 
 //==============================================================================

@@ -5,30 +5,22 @@ using namespace juce;
 //==============================================================================
 bool RecordingGraphicsContext::Event::isDrawing() const
 {
-    switch (kind)
-    {
-        case Kind::fillRect:
-        case Kind::fillRectList:
-        case Kind::fillPath:
-        case Kind::drawImage:
-        case Kind::drawLine:
-        case Kind::drawGlyph:
-            return true;
-        default:
-            return false;
-    }
+    return kind == Kind::fillRect || kind == Kind::fillRectList || kind == Kind::fillPath
+        || kind == Kind::drawImage || kind == Kind::drawLine || kind == Kind::drawGlyph;
 }
 
 Rectangle<float> RecordingGraphicsContext::Event::deviceBounds() const
 {
-    switch (kind)
-    {
-        case Kind::fillPath: return path.getBoundsTransformed (pathTransform.followedBy (transform));
-        case Kind::fillRect: return rect.transformedBy (transform);
-        case Kind::fillRectList: return rects.getBounds().transformedBy (transform);
-        case Kind::drawLine: return Rectangle<float> (line.getStart(), line.getEnd()).transformedBy (transform);
-        default: return {};
-    }
+    if (kind == Kind::fillPath)
+        return path.getBoundsTransformed (pathTransform.followedBy (transform));
+    if (kind == Kind::fillRect)
+        return rect.transformedBy (transform);
+    if (kind == Kind::fillRectList)
+        return rects.getBounds().transformedBy (transform);
+    if (kind == Kind::drawLine)
+        return Rectangle<float> (line.getStart(), line.getEnd()).transformedBy (transform);
+
+    return {};
 }
 
 //==============================================================================
@@ -61,7 +53,8 @@ std::vector<RecordingGraphicsContext::Event> RecordingGraphicsContext::eventsOfK
 
 RecordingGraphicsContext::Event& RecordingGraphicsContext::record (Kind kind)
 {
-    Event e { kind };
+    Event e;
+    e.kind = kind;
     e.transform = state.transform;
     e.fill = state.fill;
     e.opacity = state.opacity;
@@ -92,7 +85,7 @@ void RecordingGraphicsContext::addTransform (const AffineTransform& t)
 
 float RecordingGraphicsContext::getPhysicalPixelScaleFactor()
 {
-    return state.transform.getScaleFactor();
+    return std::sqrt (std::abs (state.transform.getDeterminant()));
 }
 
 bool RecordingGraphicsContext::clipToRectangle (const Rectangle<int>& r)
