@@ -5,9 +5,9 @@
 #include "panel/ContentComp.h"
 
 MainWindow::MainWindow (juce::String commandLine)
-    : DocumentWindow ({}, juce::Colour (backgroundColour), DocumentWindow::allButtons, true)
+    : DocumentWindow ({}, juce::Colour (WindowColourIds::backgroundColour), DocumentWindow::allButtons, true)
 {
-    setColour (WindowColourIds::titleBarColourId, juce::Colour (titleBarColour));
+    setColour (WindowColourIds::titleBarColourId, juce::Colour (WindowColourIds::titleBarColour));
 
     auto content = std::make_unique<ContentComp> (std::move (commandLine));
     contentComp = content.get();

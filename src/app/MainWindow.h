@@ -14,9 +14,6 @@ class FirmwareImage;
 class MainWindow final : public juce::DocumentWindow
 {
 public:
-    static constexpr juce::uint32 backgroundColour = 0xffeff2f3;
-    static constexpr juce::uint32 titleBarColour = 0xff3273a1;
-
     explicit MainWindow (juce::String commandLine);
 
     void closeButtonPressed() override;

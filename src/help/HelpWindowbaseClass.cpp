@@ -2,9 +2,9 @@
 #include "lookandfeel/WindowColourIds.h"
 
 HelpWindowbaseClass::HelpWindowbaseClass()
-    : DocumentWindow ("Help", juce::Colour (backgroundColour), DocumentWindow::allButtons, true)
+    : DocumentWindow ("Help", juce::Colour (WindowColourIds::backgroundColour), DocumentWindow::allButtons, true)
 {
-    setColour (WindowColourIds::titleBarColourId, juce::Colour (titleBarColour));
+    setColour (WindowColourIds::titleBarColourId, juce::Colour (WindowColourIds::titleBarColour));
 }
 
 HelpWindowbaseClass::~HelpWindowbaseClass() = default;

@@ -10,9 +10,6 @@
 class HelpWindowbaseClass : public juce::DocumentWindow
 {
 public:
-    static constexpr juce::uint32 backgroundColour = 0xffeff2f3;
-    static constexpr juce::uint32 titleBarColour = 0xff3273a1;
-
     HelpWindowbaseClass();
     ~HelpWindowbaseClass() override;
 

@@ -60,7 +60,7 @@ void TemplateLookAndFeel::setColourScheme()
 
         // Every application window sets its own; this only spares a window that forgets
         // from the framework's "colour not found" assertion.
-        { WindowColourIds::titleBarColourId, 0xff3273a1 },
+        { WindowColourIds::titleBarColourId, WindowColourIds::titleBarColour },
     };
 
     for (auto [id, argb] : scheme)
