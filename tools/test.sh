@@ -57,7 +57,7 @@ LSAN_OPTIONS="suppressions=$root/tests/lsan.supp" \
 
 echo "== ThreadSanitizer"
 configure_and_build tsan -DFIRMHOLD_SANITIZER=thread
-TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$root/tests/tsan.supp" \
     run_ctest tsan -j "$jobs" -LE "vm|e2e"
 
 echo "== fuzzing the firmware file check"
