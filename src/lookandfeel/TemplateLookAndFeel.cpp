@@ -22,6 +22,17 @@ namespace
 
         return true;
     }
+
+    struct SansSerifTypefaces
+    {
+        Typeface::Ptr regular, bold;
+    };
+
+    SansSerifTypefaces& pinnedSansSerif()
+    {
+        static SansSerifTypefaces faces;
+        return faces;
+    }
 } // namespace
 
 //==============================================================================
@@ -65,6 +76,28 @@ void TemplateLookAndFeel::setColourScheme()
 
     for (auto [id, argb] : scheme)
         setColour (id, Colour (argb));
+}
+
+//==============================================================================
+void TemplateLookAndFeel::setSansSerifTypefaces (Typeface::Ptr regular, Typeface::Ptr bold)
+{
+    pinnedSansSerif() = { std::move (regular), std::move (bold) };
+
+    // The cache keeps whatever face a font name was resolved to before.
+    Typeface::clearTypefaceCache();
+}
+
+Typeface::Ptr TemplateLookAndFeel::getTypefaceForFont (const Font& font)
+{
+    if (font.getTypefaceName() == Font::getDefaultSansSerifFontName())
+    {
+        const auto& pinned = pinnedSansSerif();
+
+        if (auto face = font.isBold() ? pinned.bold : pinned.regular)
+            return face;
+    }
+
+    return LookAndFeel_V2::getTypefaceForFont (font);
 }
 
 //==============================================================================

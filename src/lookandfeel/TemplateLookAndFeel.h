@@ -52,6 +52,16 @@ public:
                                 bool flatOnLeft, bool flatOnRight, bool flatOnTop, bool flatOnBottom);
 
     //==============================================================================
+    /** Pins the faces that every TemplateLookAndFeel draws the default sans-serif font in
+        (bold text in bold), instead of the faces the system picks, which depend on the
+        fonts a machine happens to have. nullptr faces restore the system's choice.
+        Message thread only; clears the framework's typeface cache.
+    */
+    static void setSansSerifTypefaces (juce::Typeface::Ptr regular, juce::Typeface::Ptr bold);
+
+    juce::Typeface::Ptr getTypefaceForFont (const juce::Font&) override;
+
+    //==============================================================================
     void drawButtonBackground (juce::Graphics&, juce::Button&, const juce::Colour& backgroundColour,
                                bool isMouseOverButton, bool isButtonDown) override;
 

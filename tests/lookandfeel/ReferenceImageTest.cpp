@@ -82,22 +82,36 @@ namespace
             return;
         }
 
-        ASSERT_TRUE (file.existsAsFile()) << file.getFullPathName()
-                                          << " is missing: run tools/regenerate_reference_images.sh";
+        ASSERT_TRUE (file.existsAsFile()) << file.getFullPathName() << " is missing";
 
         const auto reference = ImageFileFormat::loadFrom (file);
         ASSERT_TRUE (reference.isValid());
         ASSERT_EQ (reference.getBounds(), image.getBounds());
 
-        // Anti-aliasing and font hinting may shift a few edge pixels between machines; a
-        // changed colour, shape or position moves far more than 0.1 % of the pixels.
-        constexpr int channelTolerance = 16;
-        const auto allowedPixels = jmax (4, image.getWidth() * image.getHeight() / 1000);
+        // The tests draw text in one pinned face and the renderer is the framework's own
+        // software renderer, so the same drawing code gives the same pixels on any machine.
+        // A difference of a few levels is a real change: the glass body's stop alpha moved
+        // from 0.3 to 0.33 changes 170 to 1900 pixels of these controls by 2 to 5 levels.
+        constexpr int channelTolerance = 1;
+        constexpr int allowedPixels = 0;
 
         const auto d = compare (image, reference, channelTolerance);
-        EXPECT_LE (d.differingPixels, allowedPixels)
-            << name << ": " << d.differingPixels << " pixels differ, largest channel difference "
-            << d.largestChannelDifference;
+
+        if (d.differingPixels > allowedPixels)
+        {
+            const auto actual = File::getCurrentWorkingDirectory().getChildFile ("reference-image-failures")
+                                                                  .getChildFile (name + ".png");
+            actual.getParentDirectory().createDirectory();
+            actual.deleteFile();
+            FileOutputStream out (actual);
+            PNGImageFormat().writeImageToStream (image, out);
+
+            ADD_FAILURE() << name << ": " << d.differingPixels << " pixels differ from the reviewed reference by more than "
+                          << channelTolerance << " (largest channel difference " << d.largestChannelDifference << ").\n"
+                          << "The drawing of this control has changed. Compare " << actual.getFullPathName()
+                          << " with " << file.getFullPathName() << " and find the change that caused it. Replace the "
+                          << "reference only for an intended change of the look, after looking at the new image.";
+        }
     }
 
     //==============================================================================

@@ -1,5 +1,9 @@
+#include "lookandfeel/TemplateLookAndFeel.h"
+
 #include <gtest/gtest.h>
 #include <juce_gui_basics/juce_gui_basics.h>
+
+#include <iostream>
 
 #if JUCE_LINUX
  #include <dlfcn.h>
@@ -8,6 +12,39 @@
 namespace
 {
     juce::JUCEApplicationBase* noApplication() { return nullptr; }
+
+    juce::Typeface::Ptr loadFace (const char* fileName)
+    {
+        const auto file = juce::File (FIRMHOLD_TEST_FONT_DIR).getChildFile (fileName);
+        juce::MemoryBlock data;
+
+        if (! file.loadFileAsData (data) || data.isEmpty())
+            return nullptr;
+
+        return juce::Typeface::createSystemTypefaceFor (data.getData(), data.getSize());
+    }
+
+    /** Text in the pixel and glyph checks is drawn in one known face, whatever fonts the
+        machine has: the system's choice of sans-serif changes with the fonts installed. */
+    bool pinTestFonts()
+    {
+        auto regular = loadFace ("DejaVuSans.ttf");
+        auto bold = loadFace ("DejaVuSans-Bold.ttf");
+
+        if (regular == nullptr || bold == nullptr)
+        {
+            std::cerr << "The test font is missing from " FIRMHOLD_TEST_FONT_DIR
+                         " (tools/install-deps.sh --tests installs it)\n";
+            return false;
+        }
+
+        TemplateLookAndFeel::setSansSerifTypefaces (regular, bold);
+
+        // Components drawn while no TemplateLookAndFeel is the default resolve fonts through
+        // the framework's own default look, which takes a single face.
+        juce::LookAndFeel::getDefaultLookAndFeel().setDefaultSansSerifTypeface (regular);
+        return true;
+    }
 } // namespace
 
 // The framework's message manager lives on this (the main) thread for the whole run, so
@@ -28,5 +65,11 @@ int main (int argc, char** argv)
    #endif
 
     juce::ScopedJuceInitialiser_GUI juce;
-    return RUN_ALL_TESTS();
+
+    if (! pinTestFonts())
+        return 1;
+
+    const auto result = RUN_ALL_TESTS();
+    TemplateLookAndFeel::setSansSerifTypefaces (nullptr, nullptr);
+    return result;
 }
