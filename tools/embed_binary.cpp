@@ -5,7 +5,7 @@
 // With --sysex the file must be exactly SIZE bytes of MESSAGES well-framed SysEx
 // messages; anything else fails the build, naming the offset of the first fault.
 
-#include "../src/firmware/SysexStreamValidator.h"
+#include "firmware/SysexStreamValidator.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #include "FirmwareImage.h"
 #include "BuiltInFirmware.h"
 #include "SysexStreamValidator.h"
-#include "app/AlertPresenter.h"
+#include "common/AlertPresenter.h"
 
 namespace
 {

@@ -1,7 +1,7 @@
 #include "ContentComp.h"
-#include "app/AlertPresenter.h"
-#include "app/AutoUpdate.h"
-#include "app/CommandLineOptions.h"
+#include "common/AlertPresenter.h"
+#include "common/AutoUpdate.h"
+#include "common/CommandLineOptions.h"
 
 //==============================================================================
 ContentComp::ContentComp (juce::String commandLine)

@@ -28,9 +28,6 @@ public:
     FirmwareImage* getFirmwareImage() const noexcept { return firmwareImage.get(); }
     BasicSysexProtocolClass* getProtocol() const noexcept { return protocol.get(); }
 
-    /** Replaces image and protocol together; false (and nothing replaced) if the file gave no image. */
-    bool loadFirmwareFile (const juce::String& path);
-
     void resized() override;
     void buttonClicked (juce::Button* button) override;
     void changeListenerCallback (juce::ChangeBroadcaster* source) override;
@@ -50,6 +47,10 @@ public:
     double getDisplayedProgress() const noexcept { return displayedProgress; }
 
 private:
+    /** Replaces image and protocol together; false (and nothing replaced) if the file gave no
+        image. Only while the panel is being built: nothing may be running on the old protocol. */
+    bool loadFirmwareFile (const juce::String& path);
+
     void applyUpdateButtonRule();
     juce::String buildInformationText (bool fileLoaded) const;
     std::unique_ptr<juce::Label> makeLabel (const juce::String& text);

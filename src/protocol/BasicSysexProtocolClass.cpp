@@ -1,5 +1,5 @@
 #include "BasicSysexProtocolClass.h"
-#include "app/AutoUpdate.h"
+#include "common/AutoUpdate.h"
 #include "firmware/FirmwareImage.h"
 #include "firmware/SysexFormat.h"
 #include "midi/InterfaceBaseClass.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/AutoUpdate.h"
+#include "common/AutoUpdate.h"
 #include "app/MainWindow.h"
 #include "lookandfeel/WindowColourIds.h"
 #include "panel/ContentComp.h"

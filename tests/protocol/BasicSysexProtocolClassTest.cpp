@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/AutoUpdate.h"
+#include "common/AutoUpdate.h"
 #include "firmware/BuiltInFirmware.h"
 #include "firmware/FirmwareImage.h"
 #include "midi/MidiInterfaceClass.h"

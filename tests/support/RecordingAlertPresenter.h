@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AlertPresenter.h"
+#include "common/AlertPresenter.h"
 
 //==============================================================================
 /** Records the message boxes that would have been shown, for as long as it lives. */
