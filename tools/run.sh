@@ -5,7 +5,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 "$root/tools/install-deps.sh"
-cmake -S "$root" -B "$root/build/release" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# Only the application: the tests' packages are not installed here (tools/test.sh turns them on again).
+cmake -S "$root" -B "$root/build/release" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFIRMHOLD_BUILD_TESTS=OFF >/dev/null
 cmake --build "$root/build/release" --target Firmhold -j "$(nproc)"
 
 exec "$root/build/release/src/Firmhold_artefacts/RelWithDebInfo/Firmhold" "$@"

@@ -6,14 +6,12 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 app=${1:-$root/build/release/src/Firmhold_artefacts/RelWithDebInfo/Firmhold}
 
-display=""
-for n in $(seq 150 199); do [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }; done
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-cleanup() { kill "${pid:-}" "$xvfb" 2>/dev/null || true; }
+# Runs itself again on a private Xvfb display, the same kind tools/test.sh uses.
+if [ -z "${FIRMHOLD_ON_XVFB:-}" ]; then
+    FIRMHOLD_ON_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+cleanup() { kill "${pid:-}" 2>/dev/null || true; }
 trap cleanup EXIT
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 "$app" >/dev/null 2>&1 &
 pid=$!

@@ -11,25 +11,20 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 midivm="$root/../shared/midi-vm/run-in-midi-vm"
 
-"$root/tools/install-deps.sh" --tests
+# The GUI tests need an X display: after installing what is missing, the script runs
+# itself again on a private Xvfb display, which is gone when it ends.
+if [ -z "${FIRMHOLD_ON_XVFB:-}" ]; then
+    "$root/tools/install-deps.sh" --tests
+    FIRMHOLD_ON_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+
 if [ -z "${FIRMHOLD_SKIP_VM:-}" ]; then
     "$midivm" --prepare --xvfb
 fi
 
-# A private X display for the GUI tests, gone when this script ends.
-display=""
-for n in $(seq 90 140); do
-    [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
-done
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
-export DISPLAY="$display"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-
 configure_and_build() {   # dir, extra cmake args...
     local dir=$1; shift
-    cmake -S "$root" -B "$root/build/$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake -S "$root" -B "$root/build/$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFIRMHOLD_BUILD_TESTS=ON "$@" >/dev/null
     cmake --build "$root/build/$dir" -j "$jobs"
 }
 

@@ -13,8 +13,9 @@ class Application final : public juce::JUCEApplication
 public:
     Application() = default;
 
-    const juce::String getApplicationName() override { return "Firmhold by Quillon"; }
-    const juce::String getApplicationVersion() override { return "1.0"; }
+    // Both come from the build (the top-level CMakeLists.txt).
+    const juce::String getApplicationName() override { return JUCE_APPLICATION_NAME_STRING; }
+    const juce::String getApplicationVersion() override { return JUCE_APPLICATION_VERSION_STRING; }
     bool moreThanOneInstanceAllowed() override { return false; }
 
     void initialise (const juce::String& commandLine) override;
