@@ -244,15 +244,21 @@ TEST (ComboBoxPopup, OpenListShowsEighteenPixelRows)
     box.setBounds (10, 10, 622, 30);   // the selector's size in the panel
     DesktopComponentHolder holder (box, { 100, 100, 700, 300 });
 
-    const auto desktopBefore = Desktop::getInstance().getNumComponents();
+    // An open list closes itself when the program loses the focus, so it gets it first.
+    box.getTopLevelComponent()->toFront (true);
+    for (int i = 0; i < 500 && ! Process::isForegroundProcess(); ++i)
+        MessageManager::getInstance()->runDispatchLoopUntil (5);
+
     box.showPopup();
 
+    // The list is a window of its own; the desktop's order changes as windows come to front.
     Component* list = nullptr;
-    for (int i = 0; i < 500 && list == nullptr; ++i)
+    for (int i = 0; i < 1000 && list == nullptr; ++i)
     {
         MessageManager::getInstance()->runDispatchLoopUntil (5);
-        for (int c = desktopBefore; c < Desktop::getInstance().getNumComponents(); ++c)
-            if (auto* window = Desktop::getInstance().getComponent (c); window->isVisible() && window->getNumChildComponents() >= 3)
+        for (int c = 0; c < Desktop::getInstance().getNumComponents(); ++c)
+            if (auto* window = Desktop::getInstance().getComponent (c);
+                window != box.getTopLevelComponent() && window->isVisible() && window->getNumChildComponents() >= 3)
                 list = window;
     }
 
