@@ -156,8 +156,8 @@ echo "ok: the quoted path loads"
 stop "$pid"
 
 # --- unattended, every alert's text also goes to standard error ------------------------------------
-# (No MIDI port on this host: the not-found alert is followed by the no-output warning.)
-"$app" --autoupdate --file "$work/missing.syx" >/dev/null 2>"$work/stderr.txt" & pid=$!; pids+=("$pid")
+# (There is no output 99: the not-found alert is followed by the no-output warning.)
+"$app" --autoupdate --outputid 99 --file "$work/missing.syx" >/dev/null 2>"$work/stderr.txt" & pid=$!; pids+=("$pid")
 alert_then_builtin_window "^File $work/missing.syx not found\$"
 stop "$pid"
 grep -qxF "File $work/missing.syx not found: A firmware file was specified, but it could not be found. The application will use the build-in firmware version." "$work/stderr.txt" \
@@ -166,7 +166,7 @@ grep -qxF "Please select an output device:" "$work/stderr.txt" || fail "the no-o
 echo "ok: --autoupdate writes both alerts to standard error"
 
 # --- no display: one line and a non-zero status, never a crash -------------------------------------
-for display in unset ":177"; do
+for display in unset ":9371"; do
     set +e
     if [ "$display" = unset ]; then
         env -u DISPLAY timeout 20 "$app" >"$work/out.txt" 2>"$work/err.txt"
