@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <climits>
 #include <cwchar>
+#include <limits>
 
 bool CommandLineOptions::containsWholeWord (const juce::String& text, const juce::String& option)
 {
@@ -38,9 +39,11 @@ CommandLineOptions CommandLineOptions::parse (const juce::String& commandLine)
     options.hasFile = containsWholeWord (commandLine, fileOption);
 
     if (options.hasFile)
-        options.fileName = commandLine.substring (commandLine.indexOfIgnoreCase (fileOption) + fileOption.length()).trim();
+        options.fileName = withoutEnclosingQuotes (commandLine.substring (commandLine.indexOfIgnoreCase (fileOption)
+                                                                          + fileOption.length()).trim());
 
     options.autoUpdate = containsWholeWord (commandLine, "--autoupdate");
+    options.listOutputs = containsWholeWord (commandLine, "--list-outputs");
 
     if (options.autoUpdate)
     {
@@ -55,4 +58,47 @@ CommandLineOptions CommandLineOptions::parse (const juce::String& commandLine)
     }
 
     return options;
+}
+
+juce::String CommandLineOptions::withoutEnclosingQuotes (const juce::String& text)
+{
+    // A launcher or script hands a path with blanks over as one argument, and the command
+    // line then carries it in quotes. Anything less plain than one quoted string is left
+    // alone, so an unquoted path reads exactly as it always did.
+    const auto length = text.length();
+
+    if (length >= 2 && text[0] == '"' && text[length - 1] == '"'
+        && ! text.substring (1, length - 1).containsChar ('"'))
+        return text.substring (1, length - 1);
+
+    return text;
+}
+
+juce::String CommandLineOptions::fromArguments (int argc, const char* const* argv)
+{
+    juce::StringArray arguments;
+
+    for (int i = 1; i < argc; ++i)
+    {
+        const char* const raw = argv[i];
+        juce::String argument;
+
+        if (juce::CharPointer_UTF8::isValidString (raw, std::numeric_limits<int>::max()))
+        {
+            argument = juce::String::fromUTF8 (raw);
+        }
+        else
+        {
+            for (auto* byte = raw; *byte != 0; ++byte)
+                argument += juce::String::charToString ((juce::juce_wchar) (unsigned char) *byte);
+        }
+
+        // The same form the framework builds, so --file's quote rule holds everywhere.
+        if (argument.containsChar (' ') && ! argument.isQuotedString())
+            argument = argument.quoted ('"');
+
+        arguments.add (argument);
+    }
+
+    return arguments.joinIntoString (" ").trim();
 }

@@ -11,6 +11,7 @@
         --autoupdate       select the output and start the update without the user
         --outputid N       1-based output port, read only together with --autoupdate
         --inputid N        accepted, without effect
+        --list-outputs     print the output ports with their numbers and quit
 */
 class CommandLineOptions final
 {
@@ -19,12 +20,23 @@ public:
     juce::String fileName;
     bool autoUpdate = false;
     int outputId = 1;
+    bool listOutputs = false;
 
     static CommandLineOptions parse (const juce::String& commandLine);
+
+    /** The command line as the program's arguments give it (argv[0] is left out): each
+        argument decoded as UTF-8, one containing a blank put in double quotes unless it
+        already is, all joined by single blanks. An argument that is not valid UTF-8 is
+        taken one byte per character, so that what the user typed still shows. */
+    static juce::String fromArguments (int argc, const char* const* argv);
 
     /** True if option occurs with no letter or digit touching it on either side. */
     static bool containsWholeWord (const juce::String& text, const juce::String& option);
 
     /** Reads text the way wcstol does (leading blanks, a sign, decimal digits); 0 without digits. */
     static long readLeadingInteger (const juce::String& text);
+
+    /** text without its enclosing double quotes when it is exactly one quoted string
+        ("..." with no quote inside); otherwise text unchanged. */
+    static juce::String withoutEnclosingQuotes (const juce::String& text);
 };

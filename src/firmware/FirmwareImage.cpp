@@ -56,15 +56,28 @@ void FirmwareImage::readFile (const juce::File& file, const juce::String& path)
 
     juce::FileInputStream stream (file);
 
-    if (! stream.openedOk() || fileSize <= 0)
+    if (! stream.openedOk())
+    {
+        showAlert (path, "cannot be read", "The firmware file could not be opened for reading: "
+                                               + stream.getStatus().getErrorMessage() + ".");
         return;
+    }
+
+    if (fileSize <= 0)
+    {
+        showAlert (path, "is empty", "The firmware file holds no bytes.");
+        return;
+    }
 
     auto block = std::make_unique<juce::MemoryBlock>();
     const auto bytesRead = stream.readIntoMemoryBlock (*block, (ssize_t) fileSize);
 
     // Only what was actually read counts: a short read never claims more.
     if (bytesRead <= 0)
+    {
+        showAlert (path, "cannot be read", "No byte of the firmware file could be read.");
         return;
+    }
 
     block->setSize (bytesRead);
 
@@ -84,10 +97,14 @@ void FirmwareImage::readFile (const juce::File& file, const juce::String& path)
 
 void FirmwareImage::showRefusal (const juce::String& path, const juce::String& reason)
 {
+    showAlert (path, "is not a firmware image", "The firmware file cannot be used: " + reason + ".");
+}
+
+void FirmwareImage::showAlert (const juce::String& path, const juce::String& whatIsWrong, const juce::String& explanation)
+{
     AlertPresenter::getCurrent().showMessageBox (juce::MessageBoxIconType::WarningIcon,
-                                                 "File " + path + " is not a firmware image",
-                                                 "The firmware file cannot be used: " + reason + ".\n "
-                                                     + useBuiltInNote);
+                                                 "File " + path + " " + whatIsWrong,
+                                                 explanation + "\n " + useBuiltInNote);
 }
 
 juce::String FirmwareImage::nameFromPath (const juce::String& path)

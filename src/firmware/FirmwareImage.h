@@ -20,8 +20,9 @@ public:
     /** The built-in image. */
     FirmwareImage();
 
-    /** Reads the file at path (absolute, or relative to the working directory). A missing
-        file or a malformed image is reported through the current AlertPresenter. */
+    /** Reads the file at path (absolute, or relative to the working directory). A file that
+        is missing, cannot be read, is empty or is not a well-formed image is reported through
+        the current AlertPresenter, naming the file. */
     explicit FirmwareImage (const juce::String& path);
 
     /** An image already in memory, taken as it stands: unlike a file, it is not checked, so
@@ -45,6 +46,9 @@ public:
 private:
     void readFile (const juce::File& file, const juce::String& path);
     static void showRefusal (const juce::String& path, const juce::String& reason);
+
+    /** Title "File <path> <whatIsWrong>"; the explanation is followed by the built-in note. */
+    static void showAlert (const juce::String& path, const juce::String& whatIsWrong, const juce::String& explanation);
 
     const juce::uint8* data = nullptr;
     juce::int64 size = 0;

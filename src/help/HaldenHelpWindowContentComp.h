@@ -17,7 +17,7 @@ public:
     juce::TextEditor& getHelpTextEditor() noexcept { return *helpTextEditor; }
 
 private:
-    juce::TooltipWindow tooltipWindow { nullptr, 700 };
+    juce::TooltipWindow tooltipWindow { this, 700 };   // tips of this window only: one tip, one window
     std::unique_ptr<juce::TextEditor> helpTextEditor;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (HaldenHelpWindowContentComp)

@@ -584,6 +584,14 @@ Font TemplateLookAndFeel::getPopupMenuFont()
     return Font (15.0f);
 }
 
+PopupMenu::Options TemplateLookAndFeel::getOptionsForComboBoxPopupMenu (ComboBox& box, Label& label)
+{
+    // The framework would make each row as high as the box's label; the list's rows are
+    // its own font's height plus 3.
+    return LookAndFeel_V2::getOptionsForComboBoxPopupMenu (box, label)
+        .withStandardItemHeight (roundToInt (getPopupMenuFont().getHeight()) + 3);
+}
+
 //==============================================================================
 void TemplateLookAndFeel::drawLinearSlider (Graphics& g, int x, int y, int width, int height,
                                             float sliderPos, float, float,

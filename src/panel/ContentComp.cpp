@@ -104,6 +104,14 @@ juce::String ContentComp::buildInformationText (bool fileLoaded) const
     return text;
 }
 
+bool ContentComp::isFinishingTransfer() const
+{
+    // Sound on the message thread: the step to full progress is told to this panel under
+    // the message-manager lock before the thread counts its transfer as done, so the
+    // thread cannot get into its last steps between this check and a start.
+    return protocol->isThreadRunning() && protocol->getProgress() == 1.0;
+}
+
 void ContentComp::applyUpdateButtonRule()
 {
     const bool connected = midiInterface->isConnected();
@@ -134,7 +142,14 @@ void ContentComp::buttonClicked (juce::Button* button)
 {
     if (button == updateButton.get())
     {
-        if (midiInterface->isConnected())
+        if (isFinishingTransfer())
+        {
+            // The bar is full and the button enabled, but the thread has not returned yet:
+            // a restart now would reset the progress without starting anything, and the
+            // coming "Update completed" would find the bar empty and leave the button
+            // disabled for good. The press is dropped; the button stays usable.
+        }
+        else if (midiInterface->isConnected())
         {
             displayedProgress = 0.0;
             protocol->startProtocol();

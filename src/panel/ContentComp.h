@@ -52,6 +52,9 @@ private:
     bool loadFirmwareFile (const juce::String& path);
 
     void applyUpdateButtonRule();
+
+    /** The transfer has published full progress but its thread has not returned. */
+    bool isFinishingTransfer() const;
     juce::String buildInformationText (bool fileLoaded) const;
     std::unique_ptr<juce::Label> makeLabel (const juce::String& text);
 
@@ -66,7 +69,7 @@ private:
     std::unique_ptr<juce::Label> infoLabel, step1Label, step1InfoLabel, step2Label;
     std::unique_ptr<FirmwareImage> firmwareImage;
     TemplateLookAndFeel lookAndFeel;
-    juce::TooltipWindow tooltipWindow { nullptr, 700 };
+    juce::TooltipWindow tooltipWindow { this, 700 };   // tips of this window only: one tip, one window
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ContentComp)
 };

@@ -87,3 +87,61 @@ TEST_F (MainWindowTest, CloseButtonWithoutATransferQuitsAtOnce)
     window.closeButtonPressed();
     EXPECT_EQ (application.quitRequests, 1);
 }
+
+//==============================================================================
+namespace
+{
+    void collectVisibleTooltipWindows (juce::Component& component, std::vector<juce::TooltipWindow*>& found)
+    {
+        if (! component.isVisible())
+            return;
+
+        if (auto* tooltipWindow = dynamic_cast<juce::TooltipWindow*> (&component))
+            found.push_back (tooltipWindow);
+
+        for (auto* child : component.getChildren())
+            collectVisibleTooltipWindows (*child, found);
+    }
+
+    /** Every tip on the screen, whether in a window of its own or inside another window. */
+    std::vector<juce::TooltipWindow*> visibleTooltipWindows()
+    {
+        std::vector<juce::TooltipWindow*> found;
+        auto& desktop = juce::Desktop::getInstance();
+
+        for (int i = 0; i < desktop.getNumComponents(); ++i)
+            collectVisibleTooltipWindows (*desktop.getComponent (i), found);
+
+        return found;
+    }
+} // namespace
+
+TEST_F (MainWindowTest, ATipIsShownOnceWithTheHelpWindowOpen)
+{
+    MainWindow window ({});
+    window.centreWithSize (650, 400);
+    window.setVisible (true);
+    auto& panel = *window.getContentComp();
+    panel.getHelpButton().triggerClick();   // the help window, with a tooltip window of its own, opens
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return panel.getHelpWindow().isShowing(); }));
+    panel.getHelpWindow().setTopLeftPosition (0, 0);   // clear of the main window's buttons
+    window.toFront (true);
+
+    auto& button = panel.getUpdateButton();
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return juce::Process::isForegroundProcess(); }, 5000));
+    ASSERT_TRUE (runMessageLoopUntil ([&]
+    {
+        juce::Desktop::setMousePosition (button.getScreenBounds().getCentre());
+        return juce::Desktop::getInstance().getMainMouseSource().getComponentUnderMouse() == &button;
+    }, 5000)) << "the pointer did not get onto the update button";
+
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return ! visibleTooltipWindows().empty(); }, 5000))
+        << "no tip appeared; foreground: " << juce::Process::isForegroundProcess();
+    runMessageLoopFor (600);   // long enough for a second window to show the same tip
+    const auto tips = visibleTooltipWindows();
+    ASSERT_EQ (tips.size(), 1u);
+
+    // Shown inside the window it belongs to, next to the pointer.
+    EXPECT_EQ (tips[0]->getTopLevelComponent(), &window);
+    EXPECT_TRUE (tips[0]->getScreenBounds().expanded (30).contains (juce::Desktop::getMousePosition()));
+}

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Drives the real Firmhold binary on the X display in $DISPLAY and reads what it shows
-# from the X server: the window title and size, the missing-file alert that comes before
-# the window, the fixed size under a drag of the frame, and the single-instance rule.
+# from the X server: the window title and size, the alerts about a firmware file that come
+# before the window, paths with blanks and non-ASCII letters, the fixed size under a drag of
+# the frame and the single-instance rule; then the binary where no display can be opened.
 #   app_window_test.sh FIRMHOLD_BINARY
 set -euo pipefail
 app=$1
 work=$(mktemp -d)
 pids=()
 cleanup() {
+    # start runs in a subshell, so its processes are listed in a file.
+    [ -f "$work/pids" ] && while read -r p; do pids+=("$p"); done < "$work/pids"
     for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
     wait 2>/dev/null || true
     rm -rf "$work"
@@ -16,8 +19,14 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 cd "$work"
 
-start() { "$app" "$@" >/dev/null 2>&1 & pids+=($!); echo $!; }
-stop() { kill "$1" 2>/dev/null || true; wait "$1" 2>/dev/null || true; }
+start() { "$app" "$@" >/dev/null 2>&1 & echo $! >> "$work/pids"; echo $!; }
+# start runs in a subshell, so its process is no child to wait for: wait until it is gone, or
+# the next start may still find its single-instance lock and hand over to it.
+stop() {
+    kill "$1" 2>/dev/null || true
+    for _ in $(seq 100); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done
+    kill -9 "$1" 2>/dev/null || true
+}
 
 find_window() {   # exact title -> window id (waits up to 10 s)
     local id=""
@@ -72,24 +81,131 @@ win=$(find_window "pedal_v2 version ") || fail "no window titled 'pedal_v2 versi
 echo "ok: 'pedal_v2 version ' (one trailing blank)"
 stop "$pid"
 
+# Answers the alert whose title matches the regex $1 (and any that follow it) with Return
+# until the built-in image's window shows; fails if that window shows before the alert.
+alert_then_builtin_window() {
+    find_window_matching "$1" >/dev/null || fail "no alert matching '$1'"
+    if xdotool search --onlyvisible --name "Corvane Chorus" >/dev/null 2>&1; then
+        fail "main window is showing before the alert '$1' was answered"
+    fi
+    # The box may be re-created while it settles, so look it up afresh until the main
+    # window shows.
+    for _ in $(seq 50); do
+        xdotool search --onlyvisible --name "Corvane Chorus" >/dev/null 2>&1 && break
+        # A firmware alert names its file; the no-output warning has no title.
+        if id=$(xdotool search --onlyvisible --name "^(File .*|)\$" 2>/dev/null | head -n1) && [ -n "$id" ]; then
+            xdotool windowfocus "$id" 2>/dev/null || true
+            xdotool key --window "$id" Return 2>/dev/null || true
+        fi
+        sleep 0.2
+    done
+    find_window "$builtin_title" >/dev/null || fail "no built-in window after the alert '$1'"
+}
+
+find_window_matching() {   # title regex -> window id (waits up to 10 s)
+    local id=""
+    for _ in $(seq 100); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
 # --- a missing file: the alert comes first, then the built-in image's window -----------------------
 pid=$(start --file "$work/missing.syx")
-alert=$(find_window "File $work/missing.syx not found") || fail "no not-found alert"
-if xdotool search --onlyvisible --name "Corvane Chorus" >/dev/null 2>&1; then
-    fail "main window is showing before the alert was answered"
-fi
-# Answer the alert with Return. The box may be re-created while it settles, so look it up
-# afresh until the main window shows.
-for _ in $(seq 50); do
-    xdotool search --onlyvisible --name "Corvane Chorus" >/dev/null 2>&1 && break
-    if id=$(xdotool search --onlyvisible --name "^File .*missing.syx not found$" 2>/dev/null | head -n1) && [ -n "$id" ]; then
-        xdotool windowfocus "$id" 2>/dev/null || true
-        xdotool key --window "$id" Return 2>/dev/null || true
-    fi
-    sleep 0.2
-done
-win=$(find_window "$builtin_title") || fail "no built-in window after the alert"
-echo "ok: alert before the window, then '$builtin_title'"
+alert_then_builtin_window "^File $work/missing.syx not found\$"
+echo "ok: not-found alert before the window, then '$builtin_title'"
 stop "$pid"
+
+# --- an empty file: its own alert, then the built-in image ----------------------------------------
+: > "$work/empty.syx"
+pid=$(start --file "$work/empty.syx")
+alert_then_builtin_window "^File $work/empty.syx is empty\$"
+echo "ok: 'is empty' alert before the window, then '$builtin_title'"
+stop "$pid"
+
+# --- an unreadable file: its own alert, then the built-in image -----------------------------------
+# Root reads a mode-000 file regardless, so the program runs as an unprivileged user then.
+printf '\xf0\x01\xf7' > "$work/locked.syx"
+chmod 000 "$work/locked.syx"
+chmod 755 "$work"
+if [ "$(id -u)" -eq 0 ]; then
+    # The display may want the cookie of whoever started it (xvfb-run makes one).
+    xauth_env=()
+    if [ -n "${XAUTHORITY:-}" ] && [ -r "$XAUTHORITY" ]; then
+        cp "$XAUTHORITY" "$work/xauthority" && chmod 644 "$work/xauthority"
+        xauth_env=(XAUTHORITY="$work/xauthority")
+    fi
+    setpriv --reuid=nobody --regid=nogroup --clear-groups -- \
+        env HOME="$work" "${xauth_env[@]}" "$app" --file "$work/locked.syx" >/dev/null 2>&1 &
+    pid=$!; pids+=("$pid")
+else
+    pid=$(start --file "$work/locked.syx")
+fi
+alert_then_builtin_window "^File $work/locked.syx cannot be read\$"
+echo "ok: 'cannot be read' alert (as $( [ "$(id -u)" -eq 0 ] && echo nobody || id -un)) before the window, then '$builtin_title'"
+stop "$pid"
+
+# --- a path under folders with blanks and non-ASCII letters, as one argument -----------------------
+odd="$work/Prüfung Ordner/My Pedal ペダル"
+mkdir -p "$odd"
+cp pedal_v2.syx "$odd/pedal_v3.syx"
+pid=$(start --file "$odd/pedal_v3.syx")
+find_window "pedal_v3 version " >/dev/null || fail "the file under '$odd' did not load"
+echo "ok: '$odd/pedal_v3.syx' as one argument loads"
+stop "$pid"
+
+# --- the same path in quotes inside the one argument (as a Windows-style launcher passes it) -------
+pid=$(start --file "\"$odd/pedal_v3.syx\"")
+find_window "pedal_v3 version " >/dev/null || fail "the quoted path did not load"
+echo "ok: the quoted path loads"
+stop "$pid"
+
+# --- unattended, every alert's text also goes to standard error ------------------------------------
+# (There is no output 99: the not-found alert is followed by the no-output warning.)
+"$app" --autoupdate --outputid 99 --file "$work/missing.syx" >/dev/null 2>"$work/stderr.txt" & pid=$!; pids+=("$pid")
+alert_then_builtin_window "^File $work/missing.syx not found\$"
+stop "$pid"
+grep -qxF "File $work/missing.syx not found: A firmware file was specified, but it could not be found. The application will use the build-in firmware version." "$work/stderr.txt" \
+    || fail "the not-found alert is not on standard error: $(cat "$work/stderr.txt")"
+grep -qxF "Please select an output device:" "$work/stderr.txt" || fail "the no-output warning is not on standard error"
+echo "ok: --autoupdate writes both alerts to standard error"
+
+# --- no display: one line and a non-zero status, never a crash -------------------------------------
+for display in unset ":9371"; do
+    set +e
+    if [ "$display" = unset ]; then
+        env -u DISPLAY timeout 20 "$app" >"$work/out.txt" 2>"$work/err.txt"
+    else
+        DISPLAY=$display timeout 20 "$app" >"$work/out.txt" 2>"$work/err.txt"
+    fi
+    status=$?
+    set -e
+    [ "$status" -eq 3 ] || fail "without a display ($display) the exit status is $status, not 3: $(cat "$work/err.txt")"
+    line=$(grep -v "^ALSA lib" "$work/err.txt" || true)
+    [ "$(printf '%s\n' "$line" | wc -l)" -eq 1 ] || fail "without a display ($display) it printed: $line"
+    case "$line" in
+        "Firmhold needs a graphical display"*) ;;
+        *) fail "without a display ($display) the line is: $line" ;;
+    esac
+    if [ "$display" = unset ]; then
+        case "$line" in *"DISPLAY is not set"*) ;; *) fail "the line does not say DISPLAY is unset: $line" ;; esac
+    else
+        case "$line" in *"\"$display\""*) ;; *) fail "the line does not name display $display: $line" ;; esac
+    fi
+    echo "ok: no display ($display): exit 3, '$line'"
+done
+
+# --- --list-outputs needs no display, opens no window and exits 0 ---------------------------------
+set +e
+env -u DISPLAY timeout 20 "$app" --list-outputs >"$work/out.txt" 2>"$work/err.txt"
+status=$?
+set -e
+[ "$status" -eq 0 ] || fail "--list-outputs without a display exited $status"
+if [ -s "$work/out.txt" ]; then
+    awk -F '\t' 'NF != 2 || $1 != NR { bad = 1 } END { exit bad }' "$work/out.txt" || fail "--list-outputs printed: $(cat "$work/out.txt")"
+fi
+echo "ok: --list-outputs without a display exits 0 ($(wc -l < "$work/out.txt") outputs on this host)"
 
 echo "PASS"

@@ -211,6 +211,70 @@ TEST (ComboBoxFonts, TextFontShrinksWithTheBoxAndTheListUsesFifteen)
     EXPECT_FLOAT_EQ (lookAndFeel.getPopupMenuFont().getHeight(), 15.0f);
 }
 
+TEST (ComboBoxPopup, RowsAreTheListFontPlusThreeHighWhateverTheBoxHeight)
+{
+    TemplateLookAndFeel lookAndFeel;
+    ComboBox box;
+    box.setLookAndFeel (&lookAndFeel);
+    box.addItemList ({ "Midi Through Port-0", "VirMIDI 0-0", "(Disconnected)" }, 1);
+    box.setSelectedId (2);
+
+    for (auto height : { 30, 50, 14 })
+    {
+        box.setSize (622, height);
+        Label label;
+        label.setSize (590, height - 2);
+        const auto options = lookAndFeel.getOptionsForComboBoxPopupMenu (box, label);
+        EXPECT_EQ (options.getStandardItemHeight(), 18) << height;
+        // The rest stays the framework's: a list under the box, at least as wide, showing the choice.
+        EXPECT_EQ (options.getTargetComponent(), &box);
+        EXPECT_EQ (options.getMinimumWidth(), 622);
+        EXPECT_EQ (options.getItemThatMustBeVisible(), 2);
+    }
+
+    box.setLookAndFeel (nullptr);
+}
+
+TEST (ComboBoxPopup, OpenListShowsEighteenPixelRows)
+{
+    TemplateLookAndFeel lookAndFeel;
+    ComboBox box;
+    box.setLookAndFeel (&lookAndFeel);
+    box.addItemList ({ "Midi Through Port-0", "VirMIDI 0-0", "(Disconnected)" }, 1);
+    box.setBounds (10, 10, 622, 30);   // the selector's size in the panel
+    DesktopComponentHolder holder (box, { 100, 100, 700, 300 });
+
+    // An open list closes itself when the program loses the focus, so it gets it first.
+    box.getTopLevelComponent()->toFront (true);
+    for (int i = 0; i < 500 && ! Process::isForegroundProcess(); ++i)
+        MessageManager::getInstance()->runDispatchLoopUntil (5);
+
+    box.showPopup();
+
+    // The list is a window of its own; the desktop's order changes as windows come to front.
+    Component* list = nullptr;
+    for (int i = 0; i < 1000 && list == nullptr; ++i)
+    {
+        MessageManager::getInstance()->runDispatchLoopUntil (5);
+        for (int c = 0; c < Desktop::getInstance().getNumComponents(); ++c)
+            if (auto* window = Desktop::getInstance().getComponent (c);
+                window != box.getTopLevelComponent() && window->isVisible() && window->getNumChildComponents() >= 3)
+                list = window;
+    }
+
+    ASSERT_NE (list, nullptr) << "the list did not open";
+    std::vector<int> rowHeights;
+    for (auto* row : list->getChildren())
+        if (row->isVisible())
+            rowHeights.push_back (row->getHeight());
+
+    EXPECT_EQ (rowHeights, (std::vector<int> { 18, 18, 18 }));
+
+    box.hidePopup();
+    MessageManager::getInstance()->runDispatchLoopUntil (20);
+    box.setLookAndFeel (nullptr);
+}
+
 //==============================================================================
 TEST (PopupBackground, TintsEveryThirdRowInsideAFrame)
 {

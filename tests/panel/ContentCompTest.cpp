@@ -172,6 +172,48 @@ TEST_F (ContentCompTest, WalksTheStateTableFromNoPortToCompletedAndAgain)
     EXPECT_TRUE (alerts.alerts.empty());
 }
 
+TEST_F (ContentCompTest, PressWhileTheFinishedTransferIsStillReturningLeavesThePanelUsable)
+{
+    auto panel = makePanel();
+    choose (*panel, 1, true);
+    SendGate lastMessage (ports, 408);
+    panel->getUpdateButton().triggerClick();
+
+    // The bar is full (rounded to hundredths) and the button enabled while the last message
+    // is still on its way.
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return lastMessage.isHeld() && panel->getDisplayedProgress() == 1.0; }));
+    ASSERT_TRUE (panel->getUpdateButton().isEnabled());
+
+    // With the message loop standing still, the thread counts the transfer as done and then
+    // waits for the message thread to enable the selector: the finishing gap.
+    lastMessage.release();
+    const auto giveUpAt = juce::Time::getMillisecondCounter() + 30000;
+    while (panel->getProtocol()->getStatusText() != "Update completed" && juce::Time::getMillisecondCounter() < giveUpAt)
+        juce::Thread::sleep (1);
+
+    ASSERT_EQ (panel->getProtocol()->getStatusText(), "Update completed");
+    ASSERT_TRUE (panel->getProtocol()->isThreadRunning());
+    ASSERT_TRUE (panel->getUpdateButton().isEnabled());
+
+    panel->buttonClicked (&panel->getUpdateButton());   // the user's press, right now
+
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return ! panel->getProtocol()->isThreadRunning() && completed (*panel); }));
+    runMessageLoopFor (50);
+    EXPECT_TRUE (panel->getUpdateButton().isEnabled());
+    EXPECT_TRUE (panel->getMidiInterface().isEnabled());
+    EXPECT_EQ (panel->getDisplayedProgress(), 1.0);
+    EXPECT_EQ (ports.getSentMessages().size(), 408u);
+
+    // Usable: the next press sends the whole image again.
+    panel->getUpdateButton().triggerClick();
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return ports.getSentMessages().size() == 816 && completed (*panel)
+                                                     && ! panel->getProtocol()->isThreadRunning(); }));
+    runMessageLoopFor (50);
+    EXPECT_EQ (concatenated (ports.getSentMessages(), 408), builtInBytes());
+    EXPECT_TRUE (panel->getUpdateButton().isEnabled());
+    EXPECT_TRUE (alerts.alerts.empty());
+}
+
 TEST_F (ContentCompTest, UpdateWithoutAnOpenPortWarnsAndChangesNothing)
 {
     auto panel = makePanel();

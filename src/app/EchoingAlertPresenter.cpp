@@ -1,0 +1,26 @@
+#include "EchoingAlertPresenter.h"
+
+EchoingAlertPresenter::EchoingAlertPresenter (AlertPresenter& presenterToWrap, std::ostream& logToWriteTo)
+    : wrapped (presenterToWrap),
+      log (logToWriteTo)
+{
+}
+
+void EchoingAlertPresenter::showMessageBox (juce::MessageBoxIconType icon,
+                                            const juce::String& title,
+                                            const juce::String& message)
+{
+    // Written before the box blocks, so the log has it even while nobody answers.
+    log << toOneLine (title, message).toStdString() << std::endl;
+    wrapped.showMessageBox (icon, title, message);
+}
+
+juce::String EchoingAlertPresenter::toOneLine (const juce::String& title, const juce::String& message)
+{
+    auto lines = juce::StringArray::fromLines (message);
+    lines.trim();
+    lines.removeEmptyStrings();
+    const auto text = lines.joinIntoString (" ");
+
+    return title.trim().isEmpty() ? text : title.trim() + ": " + text;
+}
