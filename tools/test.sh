@@ -4,7 +4,8 @@
 #   2. the end-to-end tests: the real binary under Xvfb, and the real MIDI path in a
 #      throw-away qemu guest with a real kernel (label "vm")
 #   3. the unit and component tests again under AddressSanitizer+UBSan and ThreadSanitizer
-#   4. a short libFuzzer run over the firmware file check, and the transfer benchmark
+#   4. a short libFuzzer run over the firmware file check, and the transfer and start-up
+#      benchmarks
 # Set FIRMHOLD_SKIP_VM=1 to leave out the guest runs (they need about ten minutes).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -61,5 +62,8 @@ run_ctest fuzz -L fuzz
 
 echo "== transfer benchmark"
 "$root/build/release/bench/TransferBenchmark" --benchmark_min_time=0.2
+
+echo "== start-up benchmark (against a minimal window built in the same tree; host load: $(cut -d' ' -f1-3 /proc/loadavg))"
+"$root/build/release/bench/startup_benchmark" 7
 
 echo "== all tests passed"

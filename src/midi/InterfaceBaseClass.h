@@ -21,6 +21,7 @@ public:
     void resized() override = 0;
 
     /** Copies up to maxBytes received bytes, oldest first; returns how many were copied. */
+    // Kept although the app never opens an input: a protocol that reads the pedal's replies needs it.
     virtual int readBytes (juce::uint8* destination, unsigned int maxBytes) = 0;
 
     /** Sends one whole message and returns once the port has taken it; nothing happens when
@@ -32,6 +33,7 @@ public:
 
     /** Chooses a port by item id: 1 to n for the ports listed at construction, n + 1 for none. */
     virtual void selectOutputDevice (int itemId) = 0;
+    // Kept for the same input path; the app builds its interface with the output direction only.
     virtual void selectInputDevice (int itemId) = 0;
 
 private:

@@ -22,6 +22,7 @@ public:
 
     /** Starts a transfer on an idle protocol; on a running one only resets a completed
         progress. Message thread only. */
+    // Kept although the app only calls BasicSysexProtocolClass's override: it is the start every protocol inherits.
     virtual void startProtocol();
 
 protected:

@@ -16,6 +16,8 @@ public:
 
     QuillonTime() : juce::Time (0) {}
 
+    // The transfer never waits on these (the port's own pace holds it); they are kept for a
+    // protocol that has to time the pedal's answers.
     static juce::uint32 getTimeStamp() noexcept;
     static juce::uint32 getElapsed (juce::uint32 now, juce::uint32 start) noexcept;
     static juce::uint32 getElapsedSince (juce::uint32 start) noexcept;

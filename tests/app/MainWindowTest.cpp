@@ -55,13 +55,6 @@ TEST_F (MainWindowTest, CarriesTheProgramsColoursAndAllTitleBarButtons)
     EXPECT_NE (window.getMaximiseButton(), nullptr);
     EXPECT_TRUE (window.isResizable());
     EXPECT_NE (dynamic_cast<ContentComp*> (window.getContentComponent()), nullptr);
-
-    window.centreWithSize (650, 400);
-    window.setResizeLimits (650, 400, 650, 400);
-    EXPECT_EQ (window.getContentComponent()->getBounds(), juce::Rectangle<int> (4, 30, 642, 366));
-    window.setBoundsConstrained ({ 0, 0, 900, 700 });   // what a drag of the frame asks for
-    EXPECT_EQ (window.getWidth(), 650);
-    EXPECT_EQ (window.getHeight(), 400);
 }
 
 TEST_F (MainWindowTest, CloseButtonStopsARunningTransferAndQuits)

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "firmware/BuiltInFirmware.h"
 #include "firmware/FirmwareImage.h"
 #include "firmware/SysexFormat.h"
 #include "support/RecordingAlertPresenter.h"
@@ -126,13 +125,6 @@ TEST (FirmwareImage, NameIsTheFileNameWithoutExtension)
 
     for (const auto& [path, name] : cases)
         EXPECT_EQ (FirmwareImage::nameFromPath (path), juce::String (name)) << path;
-}
-
-TEST (FirmwareImage, SizeIsTheLow32Bits)
-{
-    // Only a file image can be large; the accessor is the same for both kinds.
-    FirmwareImage image;
-    EXPECT_EQ (image.getSize(), (int) (juce::uint32) (juce::int64) builtInFirmwareSize);
 }
 
 //==============================================================================

@@ -80,6 +80,7 @@ TEST_P (ProgressBarDrawing, FillGrowsFromTheLeftUnderCentredPercentage)
     ASSERT_FALSE (glyphs.empty());
     EXPECT_FLOAT_EQ (glyphs[0].font.getHeight(), 18.0f);
     EXPECT_FALSE (glyphs[0].font.isBold());
+    EXPECT_TRUE (colourIs (drawing::colourOf (glyphs[0]), Colour::contrasting (Colour (0xffd3d3d3), Colours::white)));
     EXPECT_EQ (drawing::recordedGlyphs (d.context), drawing::glyphsOf (Font (18.0f), c.text));
 
     // Centred over the whole bar.
@@ -359,6 +360,23 @@ TEST_P (ScrollBarDrawing, SlotAndThumbIndentsDependOnTheBarsThickness)
     // The slot twice: its shadow and its soft edge.
     EXPECT_TRUE (rectNear (fills[0].deviceBounds(), c.slot));
     EXPECT_TRUE (rectNear (fills[1].deviceBounds(), c.slot));
+
+    // Gradient colours, first and last, one row each (the thumb colour is white).
+    std::vector<std::tuple<const char*, const RecordingGraphicsContext::Event*, Colour, Colour>> gradients {
+        { "slot shadow", &fills[0], Colours::white.overlaidWith (Colours::black.withAlpha (0.27f)),
+                                    Colours::white.overlaidWith (Colours::black.withAlpha (0.1f)) },
+        { "slot edge", &fills[1], Colours::transparentBlack, Colours::black.withAlpha (0.1f) },
+    };
+
+    if (c.thumb)
+        gradients.push_back ({ "thumb shading", &fills[3], Colours::black.withAlpha (0.05f), Colours::transparentBlack });
+
+    for (auto& [what, fill, first, last] : gradients)
+    {
+        const auto& gradient = drawing::gradientOf (*fill);
+        EXPECT_TRUE (colourIs (gradient.getColour (0), first)) << what;
+        EXPECT_TRUE (colourIs (gradient.getColour (gradient.getNumColours() - 1), last)) << what;
+    }
 
     if (! c.thumb)
         return;

@@ -49,14 +49,19 @@ namespace
         return outline.deviceBounds().reduced (thickness * 0.5f);
     }
 
-    float gradientStopAlpha (const ColourGradient& gradient, double position)
+    Colour gradientStopColour (const ColourGradient& gradient, double position)
     {
         for (int i = 0; i < gradient.getNumColours(); ++i)
             if (std::abs (gradient.getColourPosition (i) - position) < 1.0e-4)
-                return gradient.getColour (i).getFloatAlpha();
+                return gradient.getColour (i);
 
         ADD_FAILURE() << "no stop at " << position;
-        return -1.0f;
+        return Colour (0x12345678);
+    }
+
+    float gradientStopAlpha (const ColourGradient& gradient, double position)
+    {
+        return gradientStopColour (gradient, position).getFloatAlpha();
     }
 } // namespace
 
@@ -98,9 +103,19 @@ TEST_F (UpdateButtonFixture, EnabledButtonShadesOnlyItsFreeRightSide)
     EXPECT_TRUE (pointNear (shade.point1, { 93.65f - 21.975f, 15.0f }));
     EXPECT_TRUE (pointNear (shade.point2, { 93.65f, 15.0f }));
 
-    // With the height the short side, the inner stops fall at 2/3 and 5/6.
-    EXPECT_FLOAT_EQ (gradientStopAlpha (shade, 2.0 / 3.0), 0.0f);
-    EXPECT_GT (gradientStopAlpha (shade, 5.0 / 6.0), 0.0f);
+    // With the height the short side, the inner stops fall at 2/3 and 5/6; the shade darkens
+    // the body's colour towards the edge.
+    const auto dark = TemplateLookAndFeel::deriveBaseColour (updateGreen, false, false, false).darker (0.2f);
+
+    const std::tuple<const char*, double, Colour> stops[] = {
+        { "inner end", 0.0, Colours::transparentBlack },
+        { "still clear", 2.0 / 3.0, Colours::transparentBlack },
+        { "first shade", 5.0 / 6.0, dark.withMultipliedAlpha (0.3f) },
+        { "edge", 1.0, dark },
+    };
+
+    for (auto& [what, position, colour] : stops)
+        EXPECT_TRUE (colourIs (gradientStopColour (shade, position), colour)) << what;
 }
 
 TEST_F (UpdateButtonFixture, EnabledButtonHighlightCoversTheUpperPart)
@@ -331,6 +346,25 @@ TEST_P (GlassShape, DrawsItsPartsInTheStatedBoxes)
     // Every clip is undone: nothing after the shading is drawn clipped.
     EXPECT_EQ (shape.outline->depth, 0);
     EXPECT_EQ (shape.outline->clip, everywhere);
+
+    // The stated colours, one row each.
+    const Colour base (0xffd3d3d3);
+    const auto& body = drawing::gradientOf (*shape.body);
+    const auto& highlight = drawing::gradientOf (*shape.highlight);
+
+    const std::tuple<const char*, Colour, Colour> colours[] = {
+        { "body at 0", gradientStopColour (body, 0.0), base.darker (0.2f) },
+        { "body at 0.03", gradientStopColour (body, 0.03), base.withMultipliedAlpha (0.3f) },
+        { "body at 0.4", gradientStopColour (body, 0.4), base },
+        { "body at 0.97", gradientStopColour (body, 0.97), base.withMultipliedAlpha (0.3f) },
+        { "body at 1", gradientStopColour (body, 1.0), base.darker (0.2f) },
+        { "highlight top", highlight.getColour (0), base.brighter (10.0f) },
+        { "highlight bottom", highlight.getColour (highlight.getNumColours() - 1), Colours::transparentWhite },
+        { "outline", drawing::colourOf (*shape.outline), base.darker (0.4f).withMultipliedAlpha (1.5f) },
+    };
+
+    for (auto& [what, actual, expected] : colours)
+        EXPECT_TRUE (colourIs (actual, expected)) << what;
 }
 
 INSTANTIATE_TEST_SUITE_P (
@@ -362,7 +396,8 @@ TEST (ShinyShape, SplitsItsShadeAtHalfHeightAndDrawsNothingWhenTooSmall)
     {
         RecordingGraphicsContext context;
         Graphics g (context);
-        TemplateLookAndFeel::drawShinyShape (g, -4, 0, 108, 20, 0, Colours::white, 0.4f, true, true, true, true);
+        const Colour grey (0xff808080);
+        TemplateLookAndFeel::drawShinyShape (g, -4, 0, 108, 20, 0, grey, 0.4f, true, true, true, true);
 
         const auto fills = drawing::pathFills (context);
         ASSERT_EQ (fills.size(), 2u);
@@ -372,7 +407,10 @@ TEST (ShinyShape, SplitsItsShadeAtHalfHeightAndDrawsNothingWhenTooSmall)
         ASSERT_EQ (gradient.getNumColours(), 4);
         EXPECT_DOUBLE_EQ (gradient.getColourPosition (1), 0.5);
         EXPECT_NEAR (gradient.getColourPosition (2), 0.51, 1.0e-3);
-        EXPECT_TRUE (colourIs (gradient.getColour (0), Colours::white));
+        EXPECT_TRUE (colourIs (gradient.getColour (0), grey));
+        EXPECT_TRUE (colourIs (gradient.getColour (1), grey.overlaidWith (Colours::white.withAlpha (0.2f))));
+        EXPECT_TRUE (colourIs (gradient.getColour (2), grey.overlaidWith (Colours::blue.withAlpha (0.07f))));
+        EXPECT_TRUE (colourIs (gradient.getColour (3), grey.overlaidWith (Colours::blue.withAlpha (0.03f))));
         EXPECT_TRUE (colourIs (drawing::colourOf (fills[1]), Colours::black.withAlpha (0.5f)));
     }
 
@@ -411,8 +449,12 @@ TEST_P (TickBox, SphereAndTickMarkSitInTheStatedPlaces)
     const auto fills = drawing::pathFills (context);
     ASSERT_EQ ((int) fills.size(), c.expectedFills);
 
-    // A 20 x 20 box holds a sphere 14 pixels wide, centred vertically.
+    // A 20 x 20 box holds a sphere 14 pixels wide, centred vertically, in the control colour
+    // (half as opaque when disabled) as a focused control would have it.
     EXPECT_TRUE (rectNear (fills[0].deviceBounds(), { x, y + 3, 14, 14 }));
+    const auto control = c.enabled ? lookAndFeel.controlColour : lookAndFeel.controlColour.withMultipliedAlpha (0.5f);
+    const auto sphere = TemplateLookAndFeel::deriveBaseColour (control, true, c.over, c.down);
+    EXPECT_TRUE (colourIs (gradientStopColour (drawing::gradientOf (fills[0]), 0.4), Colours::white.overlaidWith (sphere)));
 
     if (! c.ticked)
         return;

@@ -1,6 +1,7 @@
 #include "lookandfeel/TemplateLookAndFeel.h"
 #include "lookandfeel/WindowColourIds.h"
 #include "support/DrawingExpectations.h"
+#include "support/MessageLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -58,6 +59,23 @@ TEST_F (WindowFixture, TitleBarRunsFromTheTitleColourDownToTheBackground)
     EXPECT_FALSE (window.isActiveWindow());
     EXPECT_TRUE (colourIs (drawing::colourOf (glyphs[0]), windowBackground.contrasting (0.4f)));
     EXPECT_EQ (drawing::recordedGlyphs (context), drawing::glyphsOf (titleFont, window.getName()));
+
+    // Active, the same gradient under a darker title.
+    window.setBounds (0, 0, 650, 400);
+    window.addToDesktop();
+    window.setVisible (true);
+    window.toFront (true);
+    ASSERT_TRUE (runMessageLoopUntil ([this] { return window.isActiveWindow(); }, 5000))
+        << "the test needs a display that gives focus";
+
+    RecordingGraphicsContext activeContext;
+    Graphics activeGraphics (activeContext);
+    lookAndFeel.drawDocumentWindowTitleBar (window, activeGraphics, 642, 26, 4, 560, nullptr, false);
+
+    const auto activeGlyphs = activeContext.eventsOfKind (Kind::drawGlyph);
+    ASSERT_FALSE (activeGlyphs.empty());
+    EXPECT_TRUE (colourIs (drawing::colourOf (activeGlyphs[0]), windowBackground.contrasting (0.7f)));
+    EXPECT_TRUE (colourIs (drawing::gradientOf (activeContext.eventsOfKind (Kind::fillRect)[0]).getColour (0), titleBlue));
 }
 
 TEST_F (WindowFixture, EmptyTitleDrawsOnlyTheGradient)

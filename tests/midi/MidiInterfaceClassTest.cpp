@@ -34,6 +34,7 @@ namespace
 //==============================================================================
 struct SelectorCase
 {
+    const char* name;
     juce::StringArray ports;
     juce::StringArray expectedList;
     int disconnectedId;
@@ -70,8 +71,9 @@ TEST_P (SelectorList, ListsDisconnectedFirstThenThePortsAndStartsDisconnected)
 }
 
 INSTANTIATE_TEST_SUITE_P (MidiInterfaceClass, SelectorList,
-                          ::testing::Values (SelectorCase { { "A", "B" }, { "(Disconnected)=3", "--", "A=1", "B=2" }, 3 },
-                                             SelectorCase { {}, { "(Disconnected)=1" }, 1 }));
+                          ::testing::Values (SelectorCase { "twoPorts", { "A", "B" }, { "(Disconnected)=3", "--", "A=1", "B=2" }, 3 },
+                                             SelectorCase { "noPorts", {}, { "(Disconnected)=1" }, 1 }),
+                          [] (const auto& testInfo) { return std::string (testInfo.param.name); });
 
 TEST (MidiInterfaceClass, CaptionsSitAboveTheirSelectors)
 {

@@ -114,12 +114,6 @@ namespace
 } // namespace
 
 //==============================================================================
-TEST_F (ContentCompTest, ButtonColoursAreTheBrightenedFrameworkColours)
-{
-    EXPECT_EQ (juce::Colours::green.brighter (0.99f).getARGB(), green);
-    EXPECT_EQ (juce::Colours::red.brighter (0.99f).getARGB(), red);
-}
-
 TEST_F (ContentCompTest, WalksTheStateTableFromNoPortToCompletedAndAgain)
 {
     auto panel = makePanel();

@@ -7,6 +7,7 @@ namespace
 {
     struct RoundingCase
     {
+        const char* name;
         double from, set, expected;
         int notifications;
     };
@@ -33,14 +34,15 @@ TEST_P (ProgressRounding, StoresHundredthsAndTellsListenersBeforeReturningOnlyOn
 }
 
 INSTANTIATE_TEST_SUITE_P (ProgressClass, ProgressRounding,
-                          ::testing::Values (RoundingCase { 0.0, 0.004, 0.0, 0 },
-                                             RoundingCase { 0.0, 0.005, 0.0, 0 },  // a tie goes to the even 0
-                                             RoundingCase { 0.0, 0.015, 0.02, 1 },
-                                             RoundingCase { 0.0, 0.025, 0.02, 1 }, // and to the even 2
-                                             RoundingCase { 0.5, 0.5049, 0.5, 0 },
-                                             RoundingCase { 0.5, 0.0, 0.0, 1 },
-                                             RoundingCase { 0.99, 1.0, 1.0, 1 },
-                                             RoundingCase { 1.0, 1.0, 1.0, 0 }));
+                          ::testing::Values (RoundingCase { "belowHalfAHundredth", 0.0, 0.004, 0.0, 0 },
+                                             RoundingCase { "tieToEvenZero", 0.0, 0.005, 0.0, 0 },
+                                             RoundingCase { "tieUpToEvenTwo", 0.0, 0.015, 0.02, 1 },
+                                             RoundingCase { "tieDownToEvenTwo", 0.0, 0.025, 0.02, 1 },
+                                             RoundingCase { "sameHundredth", 0.5, 0.5049, 0.5, 0 },
+                                             RoundingCase { "backToZero", 0.5, 0.0, 0.0, 1 },
+                                             RoundingCase { "toFull", 0.99, 1.0, 1.0, 1 },
+                                             RoundingCase { "fullAgain", 1.0, 1.0, 1.0, 0 }),
+                          [] (const auto& testInfo) { return std::string (testInfo.param.name); });
 
 //==============================================================================
 TEST (ProgressClass, StatusTextIsToldLaterOnceAndOnlyWhenItChanges)

@@ -6,6 +6,7 @@ namespace
 {
     struct ElapsedCase
     {
+        const char* name;
         juce::uint32 now, start, expected;
     };
 } // namespace
@@ -20,10 +21,11 @@ TEST_P (QuillonTimeElapsed, CountsAcrossTheCounterWrap)
 }
 
 INSTANTIATE_TEST_SUITE_P (QuillonTime, QuillonTimeElapsed,
-                          ::testing::Values (ElapsedCase { 1000, 400, 600 },
-                                             ElapsedCase { 400, 400, 0 },
-                                             ElapsedCase { 5, (1u << 24) - 6, 11 },
-                                             ElapsedCase { 0, (1u << 24) - 1, 1 }));
+                          ::testing::Values (ElapsedCase { "forward", 1000, 400, 600 },
+                                             ElapsedCase { "same", 400, 400, 0 },
+                                             ElapsedCase { "acrossTheWrap", 5, (1u << 24) - 6, 11 },
+                                             ElapsedCase { "justAfterTheWrap", 0, (1u << 24) - 1, 1 }),
+                          [] (const auto& testInfo) { return std::string (testInfo.param.name); });
 
 TEST (QuillonTime, WaitsAtLeastOnePollAndAtLeastTheDuration)
 {
