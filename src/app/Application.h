@@ -4,11 +4,14 @@
 
 #include "MainWindow.h"
 
+class BasicSysexProtocolClass;
+
 //==============================================================================
 /**
     Firmhold: one instance at a time, one main window.
 */
-class Application final : public juce::JUCEApplication
+class Application final : public juce::JUCEApplication,
+                          private juce::ChangeListener
 {
 public:
     Application() = default;
@@ -23,7 +26,20 @@ public:
 
     MainWindow* getMainWindow() const noexcept { return mainWindow.get(); }
 
+    /** Exit statuses of an automatic update ("--autoupdate"). */
+    enum ExitStatus
+    {
+        updateCompleted = 0,
+        updateFailed = 1,
+        endedBeforeCompletion = 2
+    };
+
 private:
+    void changeListenerCallback (juce::ChangeBroadcaster* source) override;
+    BasicSysexProtocolClass* getProtocol() const;
+
+    bool failureReported = false;
+
     std::unique_ptr<MainWindow> mainWindow;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Application)

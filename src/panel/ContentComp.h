@@ -51,6 +51,7 @@ public:
 
 private:
     void applyUpdateButtonRule();
+    bool transferFailed() const;
     juce::String buildInformationText (bool fileLoaded) const;
     std::unique_ptr<juce::Label> makeLabel (const juce::String& text);
 

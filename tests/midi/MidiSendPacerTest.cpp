@@ -2,6 +2,10 @@
 
 #include "midi/MidiSendPacer.h"
 
+#include <juce_core/juce_core.h>
+
+#include <atomic>
+
 using namespace std::chrono_literals;
 using Clock = MidiSendPacer::Clock;
 
@@ -13,10 +17,11 @@ namespace
     public:
         Clock::time_point now() override { return time; }
 
-        void sleepUntil (Clock::time_point wakeTime) override
+        bool sleepUntil (Clock::time_point wakeTime) override
         {
             wakeTimes.push_back (wakeTime);
             time = std::max (time, wakeTime) + overshoot;
+            return true;
         }
 
         Clock::time_point time { 1h };
@@ -46,7 +51,7 @@ TEST (MidiSendPacer, BackToBackMessagesAreChainedFromWhenThePortBecomesFree)
     const auto firstHandOver = time.time;
 
     for (int i = 0; i < 3; ++i)
-        pacer.waitForMessage (599);
+        pacer.waitForBytes (599);
 
     ASSERT_EQ (time.wakeTimes.size(), 3u);
     // The first message finds the port idle; each later one starts when the previous ends.
@@ -62,7 +67,7 @@ TEST (MidiSendPacer, SleepOvershootWithinTheAllowanceDoesNotAddUp)
     MidiSendPacer pacer (time);
 
     for (int i = 0; i < 400; ++i)
-        pacer.waitForMessage (599);
+        pacer.waitForBytes (599);
 
     EXPECT_EQ (time.wakeTimes.back(), time.wakeTimes.front() + 399 * dataMessage);
 }
@@ -71,11 +76,11 @@ TEST (MidiSendPacer, ASenderLateBeyondTheAllowanceStartsANewChainFromItsHandOver
 {
     SteppedTimeSource time;
     MidiSendPacer pacer (time);
-    pacer.waitForMessage (599);
+    pacer.waitForBytes (599);
 
     time.time += 10ms; // the port has idled: no credit for that time
     const auto handOver = time.time;
-    pacer.waitForMessage (599);
+    pacer.waitForBytes (599);
 
     EXPECT_EQ (time.wakeTimes[1], handOver - dataAllowance + dataMessage);
     EXPECT_GT (time.wakeTimes[1], handOver);
@@ -85,12 +90,12 @@ TEST (MidiSendPacer, ANewPortIsFreeAtOnce)
 {
     SteppedTimeSource time;
     MidiSendPacer pacer (time);
-    pacer.waitForMessage (599);
+    pacer.waitForBytes (599);
     time.time -= 100ms; // as if the clock had not moved while the port was changed
 
     pacer.reset();
     const auto handOver = time.time;
-    pacer.waitForMessage (9);
+    pacer.waitForBytes (9);
 
     EXPECT_EQ (time.wakeTimes[1], handOver - MidiSendPacer::lateSendAllowance (9) + MidiSendPacer::pacedDuration (9));
 }
@@ -108,7 +113,7 @@ TEST (MidiSendPacer, TheBuiltInImageTakesItsPacedTimeDespiteWorkAndOvershootPerM
 
     for (auto length : lengths)
     {
-        pacer.waitForMessage (length);
+        pacer.waitForBytes (length);
         time.time += 200us; // the sender's own work between two sends
     }
 
@@ -117,4 +122,33 @@ TEST (MidiSendPacer, TheBuiltInImageTakesItsPacedTimeDespiteWorkAndOvershootPerM
     const auto lastFree = time.wakeTimes.back();
     EXPECT_GE (lastFree - start, MidiSendPacer::pacedDuration (243212) - MidiSendPacer::lateSendAllowance (9));
     EXPECT_LE (seconds (lastFree - start), seconds (MidiSendPacer::pacedDuration (243212)) + 0.01);
+}
+
+TEST (MidiSendPacer, AnExitRequestEndsTheWaitEarly)
+{
+    // Ten seconds of bytes at the paced rate; the thread is asked to exit long before.
+    class Sender final : public juce::Thread
+    {
+    public:
+        Sender() : juce::Thread ("pacer test") {}
+
+        void run() override
+        {
+            started.signal();
+            waitedInFull = pacer.waitForBytes ((int) (MidiSendPacer::pacedBytesPerSecond * 10));
+        }
+
+        MidiSendPacer pacer;
+        juce::WaitableEvent started;
+        std::atomic<bool> waitedInFull { true };
+    };
+
+    Sender sender;
+    sender.startThread();
+    ASSERT_TRUE (sender.started.wait (5000));
+    juce::Thread::sleep (20);
+
+    sender.signalThreadShouldExit();
+    EXPECT_TRUE (sender.waitForThreadToExit (5000));
+    EXPECT_FALSE (sender.waitedInFull);
 }
