@@ -1,10 +1,13 @@
-// Asks the top-level window with the given title to close, as a window manager's close
-// button does (WM_DELETE_WINDOW), and exits 0; 1 when no such window turns up in 10 s.
+// Clicks the close button in the title bar of the window with the given title, as a user
+// would (the X server has no window manager, so the window draws its own title bar), and
+// exits 0; 1 when no such window turns up in 10 s.
 //
 //     close_window "pedal_v2 version "
 
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 
 #include <chrono>
 #include <cstring>
@@ -14,18 +17,26 @@
 
 namespace
 {
+    /** The window's title, read raw: WM_NAME may be a UTF8_STRING that XFetchName refuses. */
+    std::string titleOf (Display* display, Window window, Atom property)
+    {
+        XTextProperty text {};
+        std::string title;
+
+        if (XGetTextProperty (display, window, &text, property) && text.value != nullptr)
+        {
+            title.assign (reinterpret_cast<const char*> (text.value), text.nitems);
+            XFree (text.value);
+        }
+
+        return title;
+    }
+
     Window findByTitle (Display* display, Window window, const std::string& title)
     {
-        char* name = nullptr;
-
-        if (XFetchName (display, window, &name) && name != nullptr)
-        {
-            const bool matches = title == name;
-            XFree (name);
-
-            if (matches)
-                return window;
-        }
+        if (titleOf (display, window, XA_WM_NAME) == title
+            || titleOf (display, window, XInternAtom (display, "_NET_WM_NAME", False)) == title)
+            return window;
 
         Window root = 0, parent = 0, *children = nullptr;
         unsigned int count = 0;
@@ -76,16 +87,19 @@ int main (int argc, char** argv)
         return 1;
     }
 
-    XEvent event {};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom (display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = (long) XInternAtom (display, "WM_DELETE_WINDOW", False);
-    event.xclient.data.l[1] = CurrentTime;
+    // The close button is the title bar's rightmost: its centre lies 20 px in from the
+    // window's right edge and 17 px down from its top (4 px frame, 26 px title bar).
+    XWindowAttributes attributes {};
+    XGetWindowAttributes (display, window, &attributes);
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates (display, window, DefaultRootWindow (display), 0, 0, &x, &y, &child);
 
-    XSendEvent (display, window, False, NoEventMask, &event);
+    XTestFakeMotionEvent (display, -1, x + attributes.width - 20, y + 17, CurrentTime);
+    XTestFakeButtonEvent (display, 1, True, 50);
+    XTestFakeButtonEvent (display, 1, False, 50);
     XFlush (display);
+    XSync (display, False);
     XCloseDisplay (display);
     return 0;
 }

@@ -77,10 +77,10 @@ echo "ok: all $runs built-in and $fileruns file runs arrived byte for byte ($(st
 times=$(awk '/midivm-time:/ {print $2}' "$work/log")
 small_ms=$(echo "$times" | sed -n 1p)
 amidi_ms=$(echo "$times" | sed -n 2p)
-builtin_ms=$(echo "$times" | sed -n "3,$((2 + runs))p" | sort -n | tr '\n' ' ')
+builtin_ms=$(echo "$times" | sed -n "3,$((2 + runs))p" | sort -g | tr '\n' ' ')
 file_ms=$(echo "$times" | sed -n "$((3 + runs)),$((2 + runs + fileruns))p" | tr '\n' ' ')
 median_ms=$(echo "$builtin_ms" | tr ' ' '\n' | grep . | sed -n "$(( (runs + 1) / 2 ))p")
-transfer_ms=$((median_ms - small_ms))
+transfer_ms=$(awk -v m="$median_ms" -v s="$small_ms" 'BEGIN {printf "%.0f", m - s}')
 limit_ms=$(awk -v a="$amidi_ms" 'BEGIN {printf "%.0f", 1.5 * a}')
 echo "start-up (small image): $small_ms ms; amidi -s of the built-in image: $amidi_ms ms"
 echo "built-in runs, start to exit, sorted: $builtin_ms ms; file runs: $file_ms ms"
