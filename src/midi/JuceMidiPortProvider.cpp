@@ -5,6 +5,7 @@
 
 namespace
 {
+   #if JUCE_WINDOWS
     //==============================================================================
     /** WinMM hands the message to the driver and blocks until it is done. */
     class WaitingJuceMidiOutputPort final : public MidiOutputPort
@@ -25,7 +26,8 @@ namespace
     private:
         std::unique_ptr<juce::MidiOutput> midiOutput;
     };
-
+   #elif ! JUCE_LINUX
+    //==============================================================================
     /** CoreMIDI queues and returns at once. The framework cannot send part of a SysEx
         message, so each message goes whole. */
     class PacedJuceMidiOutputPort final : public PacedMidiOutputPort
@@ -47,6 +49,7 @@ namespace
 
         std::unique_ptr<juce::MidiOutput> midiOutput;
     };
+   #endif
 
     //==============================================================================
     class JuceMidiInputPort final : public MidiInputPort
