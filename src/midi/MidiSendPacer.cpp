@@ -81,22 +81,14 @@ MidiSendPacer::Clock::duration MidiSendPacer::pacedDuration (int numBytes) noexc
     return secondsToDuration (numBytes / pacedBytesPerSecond);
 }
 
-MidiSendPacer::Clock::duration MidiSendPacer::lateSendAllowance (int numBytes) noexcept
-{
-    return secondsToDuration (numBytes * rateMargin / 2.0 / pacedBytesPerSecond);
-}
-
 bool MidiSendPacer::waitForBytes (int numBytes)
 {
-    const auto handedOver = timeSource.now();
-    auto start = handedOver - lateSendAllowance (numBytes);
-
-    if (portFreeAt.has_value())
-        start = std::max (start, *portFreeAt);
-
-    // The schedule counts the bytes as sent even when the wait is cut short: they are
+    // The port sends the new bytes after what it still holds, or from now when it holds
+    // nothing. The schedule counts them as sent even when the wait is cut short: they are
     // with the port already.
+    const auto now = timeSource.now();
+    const auto start = portFreeAt.has_value() ? std::max (*portFreeAt, now) : now;
     portFreeAt = start + pacedDuration (numBytes);
 
-    return timeSource.sleepUntil (*portFreeAt);
+    return timeSource.sleepUntil (*portFreeAt - backlogDuration());
 }

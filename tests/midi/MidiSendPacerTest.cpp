@@ -32,72 +32,74 @@ namespace
     double seconds (Clock::duration d) { return std::chrono::duration<double> (d).count(); }
 
     const auto dataMessage = MidiSendPacer::pacedDuration (599);
-    const auto dataAllowance = MidiSendPacer::lateSendAllowance (599);
+    const auto backlog = MidiSendPacer::backlogDuration();
 } // namespace
 
 //==============================================================================
-TEST (MidiSendPacer, PacesAtTheWireRateLessThreePercent)
+TEST (MidiSendPacer, PacesAtTheWireRateLessThreePercentWithAOneKilobyteBacklog)
 {
     EXPECT_NEAR (MidiSendPacer::pacedBytesPerSecond, 3031.25, 1e-9);
     EXPECT_NEAR (seconds (dataMessage), 599 / 3031.25, 1e-6);                        // about 198 ms
     EXPECT_NEAR (seconds (MidiSendPacer::pacedDuration (243212)), 80.235, 0.001);    // the built-in image
-    EXPECT_NEAR (seconds (dataAllowance), seconds (dataMessage) * 0.015, 1e-6);
+    EXPECT_NEAR (seconds (backlog), 1024 / 3031.25, 1e-6);                           // about 338 ms
 }
 
-TEST (MidiSendPacer, BackToBackMessagesAreChainedFromWhenThePortBecomesFree)
+TEST (MidiSendPacer, HandsOverAtOnceUntilTheBacklogIsFullThenAtThePacedRate)
 {
     SteppedTimeSource time;
     MidiSendPacer pacer (time);
     const auto firstHandOver = time.time;
 
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 6; ++i)
         pacer.waitForBytes (599);
 
-    ASSERT_EQ (time.wakeTimes.size(), 3u);
-    // The first message finds the port idle; each later one starts when the previous ends.
-    EXPECT_EQ (time.wakeTimes[0], firstHandOver - dataAllowance + dataMessage);
-    EXPECT_EQ (time.wakeTimes[1], time.wakeTimes[0] + dataMessage);
-    EXPECT_EQ (time.wakeTimes[2], time.wakeTimes[1] + dataMessage);
+    ASSERT_EQ (time.wakeTimes.size(), 6u);
+    // Each message is scheduled after the one before; the wait ends once no more than the
+    // backlog is left: the first message's wait ends at once.
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ (time.wakeTimes[(size_t) i], firstHandOver + (i + 1) * dataMessage - backlog) << i;
+    EXPECT_EQ (time.time, time.wakeTimes.back());
 }
 
-TEST (MidiSendPacer, SleepOvershootWithinTheAllowanceDoesNotAddUp)
+TEST (MidiSendPacer, LatenessWithinTheBacklogCostsNoWireTime)
 {
     SteppedTimeSource time;
-    time.overshoot = dataAllowance / 2;
+    time.overshoot = backlog / 2;
     MidiSendPacer pacer (time);
+    const auto start = time.time;
 
     for (int i = 0; i < 400; ++i)
         pacer.waitForBytes (599);
 
-    EXPECT_EQ (time.wakeTimes.back(), time.wakeTimes.front() + 399 * dataMessage);
+    EXPECT_EQ (time.wakeTimes.back(), start + 400 * dataMessage - backlog);
 }
 
-TEST (MidiSendPacer, ASenderLateBeyondTheAllowanceStartsANewChainFromItsHandOver)
+TEST (MidiSendPacer, ASenderLaterThanTheWholeBacklogFindsThePortIdleAndStartsAgain)
 {
     SteppedTimeSource time;
     MidiSendPacer pacer (time);
     pacer.waitForBytes (599);
+    pacer.waitForBytes (599);
 
-    time.time += 10ms; // the port has idled: no credit for that time
+    time.time += 2 * dataMessage; // the port has emptied and idled meanwhile
     const auto handOver = time.time;
     pacer.waitForBytes (599);
 
-    EXPECT_EQ (time.wakeTimes[1], handOver - dataAllowance + dataMessage);
-    EXPECT_GT (time.wakeTimes[1], handOver);
+    EXPECT_EQ (time.wakeTimes[2], handOver + dataMessage - backlog);
 }
 
 TEST (MidiSendPacer, ANewPortIsFreeAtOnce)
 {
     SteppedTimeSource time;
     MidiSendPacer pacer (time);
-    pacer.waitForBytes (599);
-    time.time -= 100ms; // as if the clock had not moved while the port was changed
+    for (int i = 0; i < 5; ++i)
+        pacer.waitForBytes (599);
 
     pacer.reset();
     const auto handOver = time.time;
     pacer.waitForBytes (9);
 
-    EXPECT_EQ (time.wakeTimes[1], handOver - MidiSendPacer::lateSendAllowance (9) + MidiSendPacer::pacedDuration (9));
+    EXPECT_EQ (time.wakeTimes.back(), handOver + MidiSendPacer::pacedDuration (9) - backlog);
 }
 
 TEST (MidiSendPacer, TheBuiltInImageTakesItsPacedTimeDespiteWorkAndOvershootPerMessage)
@@ -117,11 +119,8 @@ TEST (MidiSendPacer, TheBuiltInImageTakesItsPacedTimeDespiteWorkAndOvershootPerM
         time.time += 200us; // the sender's own work between two sends
     }
 
-    // Never ahead of the paced rate (the port keeps up), and no drift beyond the per-message
-    // lateness the small control messages cannot absorb.
-    const auto lastFree = time.wakeTimes.back();
-    EXPECT_GE (lastFree - start, MidiSendPacer::pacedDuration (243212) - MidiSendPacer::lateSendAllowance (9));
-    EXPECT_LE (seconds (lastFree - start), seconds (MidiSendPacer::pacedDuration (243212)) + 0.01);
+    // The last wait ends when only the backlog is left, the port busy from start to end.
+    EXPECT_NEAR (seconds (time.wakeTimes.back() + backlog - start), seconds (MidiSendPacer::pacedDuration (243212)), 1e-6);
 }
 
 TEST (MidiSendPacer, AnExitRequestEndsTheWaitEarly)
