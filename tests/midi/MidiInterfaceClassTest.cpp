@@ -177,6 +177,32 @@ TEST_F (MidiInterfaceWithTwoPorts, SelectOutputDeviceOpensAtOnceAndTheBoxKeepsTh
     EXPECT_EQ (box.getSelectedId(), 2);
 }
 
+TEST_F (MidiInterfaceWithTwoPorts, APortWhoseSendFailedIsOpenedAfreshWhenChosenAgain)
+{
+    const juce::uint8 message[] = { 0xf0, 0x01, 0xf7 };
+    interface.selectOutputDevice (1);
+    ports.failSend (1, "the MIDI output refused the data");
+
+    EXPECT_EQ (interface.sendBytes (message, 3), InterfaceBaseClass::sendFailed);
+    EXPECT_EQ (interface.getSendError(), "the MIDI output refused the data");
+
+    interface.selectOutputDevice (1);
+    EXPECT_EQ (interface.sendBytes (message, 3), 0);
+    EXPECT_EQ (ports.getEvents(), juce::StringArray ({ "open A", "close A", "open A", "sent A" }));
+}
+
+TEST_F (MidiInterfaceWithTwoPorts, AFailedSendThroughAnUnpluggedDeviceSaysItWasDisconnected)
+{
+    const juce::uint8 message[] = { 0xf0, 0x01, 0xf7 };
+    interface.selectOutputDevice (2);
+    EXPECT_TRUE (interface.isOutputStillPresent());
+
+    ports.unplug ("B", false);
+    EXPECT_FALSE (interface.isOutputStillPresent());
+    EXPECT_EQ (interface.sendBytes (message, 3), InterfaceBaseClass::sendFailed);
+    EXPECT_EQ (interface.getSendError(), "the device was disconnected");
+}
+
 TEST_F (MidiInterfaceWithTwoPorts, IdsBeyondThePortListLeaveNoPortOpen)
 {
     for (auto itemId : { 3, 4, 99 })
