@@ -9,7 +9,7 @@ packages=(cmake make g++ pkg-config ccache python3
 
 if [ "${1:-}" = "--tests" ]; then
     packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
-               xvfb x11-utils x11-apps xdotool imagemagick netpbm)
+               xvfb x11-utils x11-apps xdotool imagemagick netpbm libxtst-dev)
 fi
 
 missing=()
