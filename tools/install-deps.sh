@@ -10,7 +10,7 @@ packages=(cmake make g++ pkg-config ccache python3
 if [ "${1:-}" = "--tests" ]; then
     packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
                xvfb xauth x11-utils x11-apps xdotool imagemagick netpbm
-               fonts-dejavu-core libxdamage-dev)
+               fonts-dejavu-core libxdamage-dev libxtst-dev)
 fi
 
 missing=()

@@ -5,11 +5,14 @@
 #include "EchoingAlertPresenter.h"
 #include "MainWindow.h"
 
+class BasicSysexProtocolClass;
+
 //==============================================================================
 /**
     Firmhold: one instance at a time, one main window.
 */
-class Application final : public juce::JUCEApplication
+class Application final : public juce::JUCEApplication,
+                          private juce::ChangeListener
 {
 public:
     /** commandLine: the program's arguments as one text (CommandLineOptions::fromArguments),
@@ -27,9 +30,22 @@ public:
 
     MainWindow* getMainWindow() const noexcept { return mainWindow.get(); }
 
+    /** Exit statuses of an automatic update ("--autoupdate"). */
+    enum ExitStatus
+    {
+        updateCompleted = 0,
+        updateFailed = 1,
+        endedBeforeCompletion = 2
+    };
+
 private:
+    void changeListenerCallback (juce::ChangeBroadcaster* source) override;
+    BasicSysexProtocolClass* getProtocol() const;
+
     const juce::String commandLine;
     std::unique_ptr<EchoingAlertPresenter> alertEcho;
+    bool failureReported = false;
+
     std::unique_ptr<MainWindow> mainWindow;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Application)

@@ -7,8 +7,8 @@
     A connection to the pedal, shown as a component with its port selectors.
 
     It broadcasts a change (asynchronously, naming itself) whenever its ports change.
-    sendBytes is the one operation called off the message thread: the protocol thread
-    sends through it.
+    sendBytes, getSendError and isOutputStillPresent are the operations called off the
+    message thread: the protocol thread sends through the interface.
 */
 class InterfaceBaseClass : public juce::Component,
                            public juce::ChangeBroadcaster
@@ -24,9 +24,21 @@ public:
     // Kept although the app never opens an input: a protocol that reads the pedal's replies needs it.
     virtual int readBytes (juce::uint8* destination, unsigned int maxBytes) = 0;
 
-    /** Sends one whole message and returns once the port has taken it; nothing happens when
-        no port is open. Always returns 0: a send reports nothing. */
+    static constexpr int sendFailed = -1;
+
+    /** Sends one whole message and returns once the port has taken it. Returns 0 when it
+        has, sendFailed when no port is open, the port refused the bytes or the device has
+        gone; getSendError() then says why. */
     virtual int sendBytes (const juce::uint8* data, int numBytes) = 0;
+
+    /** Why the last failed send failed, in words for the user ("the device was
+        disconnected"). Called on the thread that sent. */
+    virtual juce::String getSendError() = 0;
+
+    /** Whether the open output port is still in the system's port list. Some ports report
+        no errors when sent to, so a device lost during a transfer shows only here; a
+        transfer asks before it reports completion. */
+    virtual bool isOutputStillPresent() = 0;
 
     virtual bool isConnected() = 0;
     virtual int getPreferredHeight() = 0;

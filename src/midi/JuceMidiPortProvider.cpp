@@ -1,36 +1,55 @@
 #include "JuceMidiPortProvider.h"
+#include "AlsaRawMidiOutputPort.h"
+#include "AlsaSequencerOutputPort.h"
+#include "PacedMidiOutputPort.h"
 
 namespace
 {
+   #if JUCE_WINDOWS
     //==============================================================================
-    class JuceMidiOutputPort final : public MidiOutputPort
+    /** WinMM hands the message to the driver and blocks until it is done. */
+    class WaitingJuceMidiOutputPort final : public MidiOutputPort
     {
     public:
-        explicit JuceMidiOutputPort (std::unique_ptr<juce::MidiOutput> output)
+        explicit WaitingJuceMidiOutputPort (std::unique_ptr<juce::MidiOutput> output)
             : midiOutput (std::move (output))
         {
         }
 
-        void sendMessage (const juce::uint8* data, int numBytes) override
+        juce::Result sendMessage (const juce::uint8* data, int numBytes, SendPacing&) override
         {
+            // The framework's send reports nothing: a lost device shows only in the port list.
             midiOutput->sendMessageNow (juce::MidiMessage (data, numBytes));
-        }
-
-        bool sendWaitsForPort() const override
-        {
-            // WinMM hands the message to the driver and blocks until it is done; the ALSA
-            // sequencer is opened non-blocking and CoreMIDI queues, so their sends return
-            // at once and what overflows the port's buffer is dropped.
-           #if JUCE_WINDOWS
-            return true;
-           #else
-            return false;
-           #endif
+            return juce::Result::ok();
         }
 
     private:
         std::unique_ptr<juce::MidiOutput> midiOutput;
     };
+   #elif ! JUCE_LINUX
+    //==============================================================================
+    /** CoreMIDI queues and returns at once. The framework cannot send part of a SysEx
+        message, so each message goes whole. */
+    class PacedJuceMidiOutputPort final : public PacedMidiOutputPort
+    {
+    public:
+        explicit PacedJuceMidiOutputPort (std::unique_ptr<juce::MidiOutput> output)
+            : midiOutput (std::move (output))
+        {
+        }
+
+    private:
+        int getLargestPiece (const juce::uint8*, int numBytes) const override { return numBytes; }
+
+        juce::Result sendPiece (const juce::uint8* data, int numBytes, bool, bool) override
+        {
+            midiOutput->sendMessageNow (juce::MidiMessage (data, numBytes));
+            return juce::Result::ok();
+        }
+
+        std::unique_ptr<juce::MidiOutput> midiOutput;
+    };
+   #endif
 
     //==============================================================================
     class JuceMidiInputPort final : public MidiInputPort
@@ -62,10 +81,26 @@ juce::Array<juce::MidiDeviceInfo> JuceMidiPortProvider::getInputDevices()
 
 std::unique_ptr<MidiOutputPort> JuceMidiPortProvider::openOutputPort (const juce::MidiDeviceInfo& device)
 {
-    if (auto output = juce::MidiOutput::openDevice (device.identifier))
-        return std::make_unique<JuceMidiOutputPort> (std::move (output));
+   #if JUCE_LINUX
+    // The framework's sequencer output is non-blocking and says nothing of what it drops, so
+    // ALSA is used directly: a USB-MIDI device through its raw MIDI device at the device's
+    // own pace, any other port through the sequencer, paced.
+    if (auto raw = AlsaRawMidiOutputPort::openForSequencerPort (device.identifier, device.name))
+        return raw;
 
-    return nullptr;
+    return AlsaSequencerOutputPort::open (device.identifier);
+   #else
+    auto output = juce::MidiOutput::openDevice (device.identifier);
+
+    if (output == nullptr)
+        return nullptr;
+
+    #if JUCE_WINDOWS
+     return std::make_unique<WaitingJuceMidiOutputPort> (std::move (output));
+    #else
+     return std::make_unique<PacedJuceMidiOutputPort> (std::move (output));
+    #endif
+   #endif
 }
 
 std::unique_ptr<MidiInputPort> JuceMidiPortProvider::openInputPort (const juce::MidiDeviceInfo& device,

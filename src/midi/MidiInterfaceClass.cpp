@@ -6,6 +6,15 @@ namespace
     constexpr int selectorTop = 20;
     constexpr int selectorHeight = 30;
 
+    /** For a sender that must not be paced (to measure, or to show what pacing prevents). */
+    class NoPacing final : public SendPacing
+    {
+    public:
+        bool waitForBytes (int) override { return true; }
+    };
+
+    NoPacing noPacing;
+
     bool isPortId (int itemId, const juce::Array<juce::MidiDeviceInfo>& devices) noexcept
     {
         return itemId >= 1 && itemId <= devices.size();
@@ -67,15 +76,34 @@ int MidiInterfaceClass::sendBytes (const juce::uint8* data, int numBytes)
     const std::lock_guard<std::mutex> lock (portLock);
 
     if (midiOutput == nullptr)
+    {
+        sendError = "the MIDI output is not open";
+        return sendFailed;
+    }
+
+    // Still under the lock while the port takes the message (or its pace is waited for):
+    // the port must not change before the message has left it.
+    const auto result = midiOutput->sendMessage (data, numBytes, pacingEnabled ? static_cast<SendPacing&> (pacer) : noPacing);
+
+    if (result.wasOk())
         return 0;
 
-    midiOutput->sendMessage (data, numBytes);
+    outputFailed = true;
+    sendError = portProvider.isOutputPresent (openOutput) ? result.getErrorMessage()
+                                                          : juce::String ("the device was disconnected");
+    return sendFailed;
+}
 
-    // Still under the lock: the port must not change before the message has left it.
-    if (pacingEnabled && ! midiOutput->sendWaitsForPort())
-        pacer.waitForMessage (numBytes);
+juce::String MidiInterfaceClass::getSendError()
+{
+    const std::lock_guard<std::mutex> lock (portLock);
+    return sendError;
+}
 
-    return 0;
+bool MidiInterfaceClass::isOutputStillPresent()
+{
+    const std::lock_guard<std::mutex> lock (portLock);
+    return midiOutput != nullptr && portProvider.isOutputPresent (openOutput);
 }
 
 int MidiInterfaceClass::readBytes (juce::uint8* destination, unsigned int maxBytes)
@@ -191,15 +219,29 @@ void MidiInterfaceClass::openDeviceOf (juce::ComboBox& selector, int itemId)
 //==============================================================================
 void MidiInterfaceClass::openOutputDevice (int itemId)
 {
+    // The port in use stays open when it is chosen again: closing it could only lose what
+    // it still holds, and a transfer may be sending through it. One whose send failed is
+    // opened afresh, so that choosing it again is how the user retries.
+    if (itemId == openOutputId && outputOpen && ! outputFailed)
+        return;
+
     const std::lock_guard<std::mutex> lock (portLock);
 
     // The old port goes first: a device may refuse to be opened twice.
     midiOutput = nullptr;
+    openOutputId = 0;
 
     if (isPortId (itemId, outputDevices))
-        midiOutput = portProvider.openOutputPort (outputDevices.getReference (itemId - 1));
+    {
+        openOutput = outputDevices.getReference (itemId - 1);
+        midiOutput = portProvider.openOutputPort (openOutput);
+    }
+
+    if (midiOutput != nullptr)
+        openOutputId = itemId;
 
     pacer.reset();
+    outputFailed = false;
     outputOpen = midiOutput != nullptr;
 }
 
@@ -207,6 +249,7 @@ void MidiInterfaceClass::closeOutputDevice()
 {
     const std::lock_guard<std::mutex> lock (portLock);
     midiOutput = nullptr;
+    openOutputId = 0;
     outputOpen = false;
 }
 

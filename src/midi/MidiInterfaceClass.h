@@ -18,7 +18,8 @@
     Sends and port changes never overlap: one lock is held across each send (including
     the wait for a port whose send does not wait by itself) and across each opening or
     closing of a port, so a port change asked for during a transfer takes effect between
-    two messages.
+    two messages. Choosing the port that is already open, as the selector's own delayed
+    notification does in an automatic update, keeps it open.
 */
 class MidiInterfaceClass final : public InterfaceBaseClass,
                                  private juce::ComboBox::Listener,
@@ -31,6 +32,8 @@ public:
     //==============================================================================
     int readBytes (juce::uint8* destination, unsigned int maxBytes) override;
     int sendBytes (const juce::uint8* data, int numBytes) override;
+    juce::String getSendError() override;
+    bool isOutputStillPresent() override;
     bool isConnected() override;
     int getPreferredHeight() override;
     void selectOutputDevice (int itemId) override;
@@ -67,12 +70,16 @@ private:
 
     std::mutex portLock; // held across each send and each output port change
     std::unique_ptr<MidiOutputPort> midiOutput;
+    juce::MidiDeviceInfo openOutput;    // the port midiOutput was opened on
+    int openOutputId = 0;               // its item id; message thread only
+    juce::String sendError;             // written and read on the sending thread, under portLock
     std::unique_ptr<MidiInputPort> midiInput;
     MidiSendPacer pacer;
 
     // Written under portLock on the message thread; read without it so that a send in
     // progress never stalls isConnected().
     std::atomic<bool> outputOpen { false }, inputOpen { false };
+    std::atomic<bool> outputFailed { false }; // a send through the open port has failed
     std::atomic<bool> pacingEnabled { true };
 
     std::unique_ptr<juce::ComboBox> outputSelector;

@@ -16,3 +16,8 @@ void MidiPortProvider::setCurrent (MidiPortProvider* newProvider)
 {
     installedProvider = newProvider;
 }
+
+bool MidiPortProvider::isOutputPresent (const juce::MidiDeviceInfo& device)
+{
+    return getOutputDevices().contains (device);
+}

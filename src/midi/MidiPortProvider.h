@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SendPacing.h"
+
 #include <juce_audio_devices/juce_audio_devices.h>
 
 //==============================================================================
@@ -9,12 +11,12 @@ class MidiOutputPort
 public:
     virtual ~MidiOutputPort() = default;
 
-    /** Sends one complete message (a SysEx message from F0 to F7, or a short message). */
-    virtual void sendMessage (const juce::uint8* data, int numBytes) = 0;
-
-    /** True when sendMessage returns only after the port has taken the whole message.
-        When false, the caller has to wait for the port itself or bytes may be dropped. */
-    virtual bool sendWaitsForPort() const = 0;
+    /** Sends one complete message (a SysEx message from F0 to F7, or a short message) and
+        returns once the port has taken it. A port whose own send returns earlier waits on
+        pacing after each hand-over. Fails, with a reason for the user, when the port
+        refused the bytes or the device has gone, or when an exit request stopped the
+        hand-over of a message before its end. */
+    virtual juce::Result sendMessage (const juce::uint8* data, int numBytes, SendPacing& pacing) = 0;
 };
 
 //==============================================================================
@@ -33,8 +35,9 @@ public:
     Where MIDI ports come from.
 
     The interface asks MidiPortProvider::getCurrent() for the system's ports; the default
-    lists and opens them through the framework. Tests install their own provider so that
-    an interface built anywhere (deep inside the update panel, too) gets fake ports.
+    lists and opens them through the framework (and, on Linux, sends through ALSA itself).
+    Tests install their own provider so that an interface built anywhere (deep inside the
+    update panel, too) gets fake ports.
 */
 class MidiPortProvider
 {
@@ -44,6 +47,10 @@ public:
     /** The system's ports of each direction, in the order the system lists them. */
     virtual juce::Array<juce::MidiDeviceInfo> getOutputDevices() = 0;
     virtual juce::Array<juce::MidiDeviceInfo> getInputDevices() = 0;
+
+    /** Whether an output port is still in the system's list (a device that was unplugged
+        is not). May be called on any thread. */
+    virtual bool isOutputPresent (const juce::MidiDeviceInfo& device);
 
     /** Opens a port; nullptr when it cannot be opened (busy, gone). */
     virtual std::unique_ptr<MidiOutputPort> openOutputPort (const juce::MidiDeviceInfo& device) = 0;

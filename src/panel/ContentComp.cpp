@@ -168,13 +168,18 @@ void ContentComp::buttonClicked (juce::Button* button)
     }
 }
 
+bool ContentComp::transferFailed() const
+{
+    return protocol->getOutcome() == ProtocolBaseClass::Outcome::failed;
+}
+
 void ContentComp::changeListenerCallback (juce::ChangeBroadcaster* source)
 {
     // Runs on the message thread, or on the protocol thread while it holds the message
     // manager lock (progress changes): either way components may be touched, nothing may wait.
     if (source == midiInterface.get())
     {
-        const bool idle = displayedProgress == 0.0 || displayedProgress == 1.0;
+        const bool idle = displayedProgress == 0.0 || displayedProgress == 1.0 || transferFailed();
         midiInterface->setEnabled (idle || ! midiInterface->isEnabled());
         applyUpdateButtonRule();
     }
@@ -182,7 +187,8 @@ void ContentComp::changeListenerCallback (juce::ChangeBroadcaster* source)
     {
         displayedProgress = protocol->getProgress();
 
-        if (displayedProgress == 1.0)
+        // A failed transfer leaves the bar where it stopped and lets the user try again.
+        if (displayedProgress == 1.0 || transferFailed())
         {
             updateButton->setEnabled (true);
             midiInterface->setEnabled (true);

@@ -55,6 +55,7 @@ private:
 
     /** The transfer has published full progress but its thread has not returned. */
     bool isFinishingTransfer() const;
+    bool transferFailed() const;
     juce::String buildInformationText (bool fileLoaded) const;
     std::unique_ptr<juce::Label> makeLabel (const juce::String& text);
 

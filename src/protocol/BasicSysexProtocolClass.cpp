@@ -24,19 +24,25 @@ namespace
 BasicSysexProtocolClass::BasicSysexProtocolClass (InterfaceBaseClass* midiInterfaceToUse, FirmwareImage* firmwareImageToSend)
     : ProtocolBaseClass (midiInterfaceToUse, firmwareImageToSend)
 {
+    interfaceEnabled = midiInterface->isEnabled();
+    midiInterface->addComponentListener (this);
+    transferEnded.signal();
 }
 
 BasicSysexProtocolClass::~BasicSysexProtocolClass()
 {
     stopThread (2000);
+    midiInterface->removeComponentListener (this);
 }
 
 void BasicSysexProtocolClass::startProtocol()
 {
     if (! isThreadRunning())
     {
+        setOutcome (Outcome::none);
         setTransferProgress (0.0);
         setProgress (0.0);
+        transferEnded.reset();
         startThread();
         return;
     }
@@ -57,6 +63,11 @@ void BasicSysexProtocolClass::startProtocol()
         setProgress (0.0);
 }
 
+bool BasicSysexProtocolClass::waitForTransferToEnd (int timeoutMs)
+{
+    return transferEnded.wait (timeoutMs);
+}
+
 //==============================================================================
 void BasicSysexProtocolClass::run()
 {
@@ -68,11 +79,14 @@ void BasicSysexProtocolClass::run()
 
     setStatusText ("Uploading firmware");
     auto fraction = getTransferProgress();
+    bool failed = false;
 
     while (fraction != 1.0 && ! threadShouldExit())
     {
-        // Every pass, not once: the panel may enable the interface again while we send.
-        setInterfaceEnabled (false);
+        // Checked every pass, not once: the panel may enable the interface again while we
+        // send. The message-manager lock is taken only when that has happened.
+        if (interfaceEnabled)
+            setInterfaceEnabled (false);
 
         const auto messageLength = completeMessageLength (messageStart, imageEnd);
 
@@ -83,7 +97,17 @@ void BasicSysexProtocolClass::run()
             continue;
         }
 
-        midiInterface->sendBytes (messageStart, (int) messageLength);
+        if (midiInterface->sendBytes (messageStart, (int) messageLength) != 0)
+        {
+            // A send that an exit request cut short is a stop, not a failure.
+            failed = ! threadShouldExit();
+
+            if (failed)
+                failTransfer (midiInterface->getSendError());
+
+            break;
+        }
+
         messageStart += messageLength;
         bytesSent += messageLength;
         fraction = (double) bytesSent / (double) total;
@@ -91,15 +115,38 @@ void BasicSysexProtocolClass::run()
         setTransferProgress (fraction);
     }
 
-    if (threadShouldExit())
-        return;
+    if (! failed && ! threadShouldExit())
+        finishTransfer();
 
+    transferEnded.signal();
+}
+
+void BasicSysexProtocolClass::finishTransfer()
+{
+    // Some ports take bytes without a word about a device that has gone; the port list
+    // still tells.
+    if (! midiInterface->isOutputStillPresent())
+    {
+        failTransfer ("the device was disconnected");
+        return;
+    }
+
+    setOutcome (Outcome::completed);
     setStatusText ("Update completed");
     setInterfaceEnabled (true);
 
     if (autoUpdate)
         if (auto* application = juce::JUCEApplicationBase::getInstance())
             application->systemRequestedQuit();
+}
+
+void BasicSysexProtocolClass::failTransfer (const juce::String& reason)
+{
+    // The progress stays where the transfer stopped. A new start sends the whole image
+    // again from its first byte.
+    setInterfaceEnabled (true);
+    setOutcome (Outcome::failed);
+    setStatusText ("Update failed: " + reason);
 }
 
 //==============================================================================
@@ -123,4 +170,10 @@ void BasicSysexProtocolClass::setInterfaceEnabled (bool shouldBeEnabled)
 
     if (lock.lockWasGained())
         midiInterface->setEnabled (shouldBeEnabled);
+}
+
+void BasicSysexProtocolClass::componentEnablementChanged (juce::Component& component)
+{
+    // On the message thread, or on ours under the message-manager lock.
+    interfaceEnabled = component.isEnabled();
 }

@@ -11,6 +11,7 @@ void ProtocolBaseClass::startProtocol()
 {
     if (! isThreadRunning())
     {
+        setOutcome (Outcome::none);
         setProgress (0.0);
         startThread (juce::Thread::Priority::low);
     }

@@ -2,6 +2,8 @@
 
 #include "ProgressClass.h"
 
+#include <atomic>
+
 class InterfaceBaseClass;
 class FirmwareImage;
 
@@ -25,10 +27,26 @@ public:
     // Kept although the app only calls BasicSysexProtocolClass's override: it is the start every protocol inherits.
     virtual void startProtocol();
 
+    /** How the last transfer ended: none while it runs (or was stopped on request),
+        completed once every byte has gone out, failed when it could not go on. Set before
+        the status text that tells of it, so a listener told of that text sees it. */
+    enum class Outcome
+    {
+        none,
+        completed,
+        failed
+    };
+
+    Outcome getOutcome() const noexcept { return outcome.load(); }
+
 protected:
+    void setOutcome (Outcome newOutcome) noexcept { outcome = newOutcome; }
+
     InterfaceBaseClass* const midiInterface;
     FirmwareImage* const firmwareImage;
 
 private:
+    std::atomic<Outcome> outcome { Outcome::none };
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ProtocolBaseClass)
 };

@@ -1,8 +1,8 @@
-// Sends the built-in firmware image to one MIDI output port, the way the application does
-// (interface, selector, protocol thread), with no window. Meant to run inside the MIDI
-// guest, where what reaches the port is captured and compared with the image.
+// Sends the built-in firmware image (or a file's) to one MIDI output port, the way the
+// application does (interface, selector, protocol thread), with no window. Meant to run
+// inside the MIDI guest, where what reaches the port is captured and compared with the image.
 //
-//     firmhold_vm_sender --port "Serial MIDI 1" [--no-pacing]
+//     firmhold_vm_sender --port "Serial MIDI 1" [--no-pacing] [--file IMAGE]
 //
 // Prints the send time (start of the transfer to the return of the last send) and exits
 // right after the last send: 0 on "Update completed", 1 otherwise, 2 when the port is missing.
@@ -104,8 +104,13 @@ int main (int argc, char** argv)
     MidiInterfaceClass midiInterface (true, false);
     midiInterface.setPacingEnabled (! args.contains ("--no-pacing"));
 
-    FirmwareImage image;
-    BasicSysexProtocolClass protocol (&midiInterface, &image);
+    const auto fileIndex = args.indexOf ("--file");
+    std::unique_ptr<FirmwareImage> image (fileIndex >= 0 && fileIndex + 1 < args.size() ? new FirmwareImage (args[fileIndex + 1])
+                                                                                         : new FirmwareImage());
+    if (image->getData() == nullptr)
+        return 2;
+
+    BasicSysexProtocolClass protocol (&midiInterface, image.get());
     TransferWatcher watcher (protocol);
 
     // As in an automatic update: the selector's own notification reopens the port while
@@ -116,7 +121,7 @@ int main (int argc, char** argv)
 
     const auto completed = protocol.getStatusText() == "Update completed";
     std::cout << "status: " << protocol.getStatusText() << "\n"
-              << "bytes: " << image.getSize() << "\n"
+              << "bytes: " << image->getSize() << "\n"
               << "send time: " << juce::String (watcher.secondsToLastSend(), 3) << " s\n";
     return completed ? 0 : 1;
 }

@@ -161,7 +161,7 @@ TEST_F (MidiInterfaceWithTwoPorts, ChoosingInTheBoxOpensAndClosesThePort)
     EXPECT_EQ (listener.count, 2);
 }
 
-TEST_F (MidiInterfaceWithTwoPorts, SelectOutputDeviceOpensAtOnceAndTheBoxReopensTheSamePort)
+TEST_F (MidiInterfaceWithTwoPorts, SelectOutputDeviceOpensAtOnceAndTheBoxKeepsTheSamePortOpen)
 {
     listener.onChange = [&] (juce::ChangeBroadcaster*)
     {
@@ -175,8 +175,34 @@ TEST_F (MidiInterfaceWithTwoPorts, SelectOutputDeviceOpensAtOnceAndTheBoxReopens
 
     runPendingMessages();
     EXPECT_GE (listener.count, 1);
-    EXPECT_EQ (ports.getEvents(), juce::StringArray ({ "open B", "close B", "open B" }));
+    EXPECT_EQ (ports.getEvents(), juce::StringArray ("open B")); // the box chose the open port: kept open
     EXPECT_EQ (box.getSelectedId(), 2);
+}
+
+TEST_F (MidiInterfaceWithTwoPorts, APortWhoseSendFailedIsOpenedAfreshWhenChosenAgain)
+{
+    const juce::uint8 message[] = { 0xf0, 0x01, 0xf7 };
+    interface.selectOutputDevice (1);
+    ports.failSend (1, "the MIDI output refused the data");
+
+    EXPECT_EQ (interface.sendBytes (message, 3), InterfaceBaseClass::sendFailed);
+    EXPECT_EQ (interface.getSendError(), "the MIDI output refused the data");
+
+    interface.selectOutputDevice (1);
+    EXPECT_EQ (interface.sendBytes (message, 3), 0);
+    EXPECT_EQ (ports.getEvents(), juce::StringArray ({ "open A", "close A", "open A", "sent A" }));
+}
+
+TEST_F (MidiInterfaceWithTwoPorts, AFailedSendThroughAnUnpluggedDeviceSaysItWasDisconnected)
+{
+    const juce::uint8 message[] = { 0xf0, 0x01, 0xf7 };
+    interface.selectOutputDevice (2);
+    EXPECT_TRUE (interface.isOutputStillPresent());
+
+    ports.unplug ("B", false);
+    EXPECT_FALSE (interface.isOutputStillPresent());
+    EXPECT_EQ (interface.sendBytes (message, 3), InterfaceBaseClass::sendFailed);
+    EXPECT_EQ (interface.getSendError(), "the device was disconnected");
 }
 
 TEST_F (MidiInterfaceWithTwoPorts, IdsBeyondThePortListLeaveNoPortOpen)
@@ -213,7 +239,8 @@ TEST_F (MidiInterfaceWithTwoPorts, SendsOneWholeMessageThroughTheOpenPortOnly)
 {
     const juce::uint8 message[] = { 0xf0, 0x00, 0x4f, 0x51, 0x01, 0xf7 };
 
-    EXPECT_EQ (interface.sendBytes (message, (int) sizeof (message)), 0);
+    EXPECT_EQ (interface.sendBytes (message, (int) sizeof (message)), InterfaceBaseClass::sendFailed);
+    EXPECT_EQ (interface.getSendError(), "the MIDI output is not open");
     EXPECT_TRUE (ports.getSentMessages().empty());
 
     interface.selectOutputDevice (1);
@@ -252,7 +279,7 @@ TEST_F (MidiInterfaceWithTwoPorts, APortChangeWaitsForTheMessageInFlight)
 
     sender.join();
     releaser.join();
-    EXPECT_EQ (ports.getEvents(), juce::StringArray ({ "open A", "close A", "open A", "sent A", "close A", "open B" }));
+    EXPECT_EQ (ports.getEvents(), juce::StringArray ({ "open A", "sent A", "close A", "open B" }));
 }
 
 //==============================================================================

@@ -2,6 +2,10 @@
 
 #include "midi/MidiSendPacer.h"
 
+#include <juce_core/juce_core.h>
+
+#include <atomic>
+
 using namespace std::chrono_literals;
 using Clock = MidiSendPacer::Clock;
 
@@ -13,10 +17,11 @@ namespace
     public:
         Clock::time_point now() override { return time; }
 
-        void sleepUntil (Clock::time_point wakeTime) override
+        bool sleepUntil (Clock::time_point wakeTime) override
         {
             wakeTimes.push_back (wakeTime);
             time = std::max (time, wakeTime) + overshoot;
+            return true;
         }
 
         Clock::time_point time { 1h };
@@ -27,72 +32,74 @@ namespace
     double seconds (Clock::duration d) { return std::chrono::duration<double> (d).count(); }
 
     const auto dataMessage = MidiSendPacer::pacedDuration (599);
-    const auto dataAllowance = MidiSendPacer::lateSendAllowance (599);
+    const auto backlog = MidiSendPacer::backlogDuration();
 } // namespace
 
 //==============================================================================
-TEST (MidiSendPacer, PacesAtTheWireRateLessThreePercent)
+TEST (MidiSendPacer, PacesAtTheWireRateLessThreePercentWithAOneKilobyteBacklog)
 {
     EXPECT_NEAR (MidiSendPacer::pacedBytesPerSecond, 3031.25, 1e-9);
     EXPECT_NEAR (seconds (dataMessage), 599 / 3031.25, 1e-6);                        // about 198 ms
     EXPECT_NEAR (seconds (MidiSendPacer::pacedDuration (243212)), 80.235, 0.001);    // the built-in image
-    EXPECT_NEAR (seconds (dataAllowance), seconds (dataMessage) * 0.015, 1e-6);
+    EXPECT_NEAR (seconds (backlog), 1024 / 3031.25, 1e-6);                           // about 338 ms
 }
 
-TEST (MidiSendPacer, BackToBackMessagesAreChainedFromWhenThePortBecomesFree)
+TEST (MidiSendPacer, HandsOverAtOnceUntilTheBacklogIsFullThenAtThePacedRate)
 {
     SteppedTimeSource time;
     MidiSendPacer pacer (time);
     const auto firstHandOver = time.time;
 
-    for (int i = 0; i < 3; ++i)
-        pacer.waitForMessage (599);
+    for (int i = 0; i < 6; ++i)
+        pacer.waitForBytes (599);
 
-    ASSERT_EQ (time.wakeTimes.size(), 3u);
-    // The first message finds the port idle; each later one starts when the previous ends.
-    EXPECT_EQ (time.wakeTimes[0], firstHandOver - dataAllowance + dataMessage);
-    EXPECT_EQ (time.wakeTimes[1], time.wakeTimes[0] + dataMessage);
-    EXPECT_EQ (time.wakeTimes[2], time.wakeTimes[1] + dataMessage);
+    ASSERT_EQ (time.wakeTimes.size(), 6u);
+    // Each message is scheduled after the one before; the wait ends once no more than the
+    // backlog is left: the first message's wait ends at once.
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ (time.wakeTimes[(size_t) i], firstHandOver + (i + 1) * dataMessage - backlog) << i;
+    EXPECT_EQ (time.time, time.wakeTimes.back());
 }
 
-TEST (MidiSendPacer, SleepOvershootWithinTheAllowanceDoesNotAddUp)
+TEST (MidiSendPacer, LatenessWithinTheBacklogCostsNoWireTime)
 {
     SteppedTimeSource time;
-    time.overshoot = dataAllowance / 2;
+    time.overshoot = backlog / 2;
     MidiSendPacer pacer (time);
+    const auto start = time.time;
 
     for (int i = 0; i < 400; ++i)
-        pacer.waitForMessage (599);
+        pacer.waitForBytes (599);
 
-    EXPECT_EQ (time.wakeTimes.back(), time.wakeTimes.front() + 399 * dataMessage);
+    EXPECT_EQ (time.wakeTimes.back(), start + 400 * dataMessage - backlog);
 }
 
-TEST (MidiSendPacer, ASenderLateBeyondTheAllowanceStartsANewChainFromItsHandOver)
+TEST (MidiSendPacer, ASenderLaterThanTheWholeBacklogFindsThePortIdleAndStartsAgain)
 {
     SteppedTimeSource time;
     MidiSendPacer pacer (time);
-    pacer.waitForMessage (599);
+    pacer.waitForBytes (599);
+    pacer.waitForBytes (599);
 
-    time.time += 10ms; // the port has idled: no credit for that time
+    time.time += 2 * dataMessage; // the port has emptied and idled meanwhile
     const auto handOver = time.time;
-    pacer.waitForMessage (599);
+    pacer.waitForBytes (599);
 
-    EXPECT_EQ (time.wakeTimes[1], handOver - dataAllowance + dataMessage);
-    EXPECT_GT (time.wakeTimes[1], handOver);
+    EXPECT_EQ (time.wakeTimes[2], handOver + dataMessage - backlog);
 }
 
 TEST (MidiSendPacer, ANewPortIsFreeAtOnce)
 {
     SteppedTimeSource time;
     MidiSendPacer pacer (time);
-    pacer.waitForMessage (599);
-    time.time -= 100ms; // as if the clock had not moved while the port was changed
+    for (int i = 0; i < 5; ++i)
+        pacer.waitForBytes (599);
 
     pacer.reset();
     const auto handOver = time.time;
-    pacer.waitForMessage (9);
+    pacer.waitForBytes (9);
 
-    EXPECT_EQ (time.wakeTimes[1], handOver - MidiSendPacer::lateSendAllowance (9) + MidiSendPacer::pacedDuration (9));
+    EXPECT_EQ (time.wakeTimes.back(), handOver + MidiSendPacer::pacedDuration (9) - backlog);
 }
 
 TEST (MidiSendPacer, TheBuiltInImageTakesItsPacedTimeDespiteWorkAndOvershootPerMessage)
@@ -108,13 +115,39 @@ TEST (MidiSendPacer, TheBuiltInImageTakesItsPacedTimeDespiteWorkAndOvershootPerM
 
     for (auto length : lengths)
     {
-        pacer.waitForMessage (length);
+        pacer.waitForBytes (length);
         time.time += 200us; // the sender's own work between two sends
     }
 
-    // Never ahead of the paced rate (the port keeps up), and no drift beyond the per-message
-    // lateness the small control messages cannot absorb.
-    const auto lastFree = time.wakeTimes.back();
-    EXPECT_GE (lastFree - start, MidiSendPacer::pacedDuration (243212) - MidiSendPacer::lateSendAllowance (9));
-    EXPECT_LE (seconds (lastFree - start), seconds (MidiSendPacer::pacedDuration (243212)) + 0.01);
+    // The last wait ends when only the backlog is left, the port busy from start to end.
+    EXPECT_NEAR (seconds (time.wakeTimes.back() + backlog - start), seconds (MidiSendPacer::pacedDuration (243212)), 1e-6);
+}
+
+TEST (MidiSendPacer, AnExitRequestEndsTheWaitEarly)
+{
+    // Ten seconds of bytes at the paced rate; the thread is asked to exit long before.
+    class Sender final : public juce::Thread
+    {
+    public:
+        Sender() : juce::Thread ("pacer test") {}
+
+        void run() override
+        {
+            started.signal();
+            waitedInFull = pacer.waitForBytes ((int) (MidiSendPacer::pacedBytesPerSecond * 10));
+        }
+
+        MidiSendPacer pacer;
+        juce::WaitableEvent started;
+        std::atomic<bool> waitedInFull { true };
+    };
+
+    Sender sender;
+    sender.startThread();
+    ASSERT_TRUE (sender.started.wait (5000));
+    juce::Thread::sleep (20);
+
+    sender.signalThreadShouldExit();
+    EXPECT_TRUE (sender.waitForThreadToExit (5000));
+    EXPECT_FALSE (sender.waitedInFull);
 }

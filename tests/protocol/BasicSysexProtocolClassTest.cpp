@@ -11,6 +11,9 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <functional>
+#include <memory>
+
 namespace
 {
     struct ScopedAutoUpdate
@@ -216,18 +219,144 @@ TEST_F (SysexTransfer, AStartDuringATransferChangesNothing)
     EXPECT_EQ (progressSeen.size(), 100u);
 }
 
-TEST_F (SysexTransfer, CompletesWithNoPortOpen)
+//==============================================================================
+struct FailureCase
 {
-    interface.selectOutputDevice (3);
-    runPendingMessages();
+    const char* what;
+    std::function<void (FakeMidiPortProvider&, MidiInterfaceClass&)> arrange;
+    juce::String expectedStatus;
+    size_t messagesSent;
+    double progressLeft; // the bytes handed over when it stopped, in hundredths
+};
+
+class FailedTransfer : public SysexTransfer,
+                       public ::testing::WithParamInterface<FailureCase>
+{
+};
+
+TEST_P (FailedTransfer, SaysWhyKeepsTheBarWhereItStoppedAndDoesNotQuit)
+{
+    ScopedAutoUpdate scopedAutoUpdate;
+    QuitRecordingApplication application;
     makeProtocol (builtInImage);
+    GetParam().arrange (ports, interface);
 
     protocol->startProtocol();
     ASSERT_TRUE (runUntilThreadEnds());
 
-    EXPECT_TRUE (ports.getSentMessages().empty());
+    EXPECT_EQ (protocol->getStatusText(), GetParam().expectedStatus);
+    EXPECT_EQ (statusSeen.strings.getLast(), GetParam().expectedStatus);
+    EXPECT_EQ (protocol->getOutcome(), ProtocolBaseClass::Outcome::failed);
+    EXPECT_FALSE (statusSeen.contains ("Update completed"));
+    EXPECT_EQ (application.quitRequests, 0);
+    EXPECT_TRUE (interface.isEnabled());
+
+    EXPECT_EQ (ports.getSentMessages().size(), GetParam().messagesSent);
+    EXPECT_DOUBLE_EQ (protocol->getProgress(), GetParam().progressLeft);
+}
+
+INSTANTIATE_TEST_SUITE_P (
+    SysexTransfer, FailedTransfer,
+    ::testing::Values (
+        FailureCase { "no port open",
+                      [] (FakeMidiPortProvider&, MidiInterfaceClass& interface)
+                      {
+                          interface.selectOutputDevice (3);
+                          runPendingMessages();
+                      },
+                      "Update failed: the MIDI output is not open", 0, 0.0 },
+        FailureCase { "a send refused",
+                      [] (FakeMidiPortProvider& ports, MidiInterfaceClass&) { ports.failSend (50, "the MIDI output refused the data"); },
+                      "Update failed: the MIDI output refused the data", 49, 0.12 },
+        FailureCase { "unplugged mid-transfer, sends refused",
+                      [] (FakeMidiPortProvider& ports, MidiInterfaceClass&)
+                      {
+                          ports.duringSend = [&ports, n = std::make_shared<std::atomic<int>>()] (const juce::String& port)
+                          {
+                              if (++*n == 100)
+                                  ports.unplug (port, false);
+                          };
+                      },
+                      "Update failed: the device was disconnected", 99, 0.24 },
+        FailureCase { "unplugged mid-transfer, sends dropped without a word",
+                      [] (FakeMidiPortProvider& ports, MidiInterfaceClass&)
+                      {
+                          ports.duringSend = [&ports, n = std::make_shared<std::atomic<int>>()] (const juce::String& port)
+                          {
+                              if (++*n == 100)
+                                  ports.unplug (port, true);
+                          };
+                      },
+                      // Every byte was handed to a port that said nothing: only the end notices.
+                      "Update failed: the device was disconnected", 99, 1.0 }),
+    [] (const auto& testInfo)
+    {
+        return juce::String (testInfo.param.what).retainCharacters ("abcdefghijklmnopqrstuvwxyz ").replaceCharacter (' ', '_').toStdString();
+    });
+
+TEST_F (SysexTransfer, AStartAfterAFailedTransferSendsTheWholeImageAgain)
+{
+    makeProtocol (builtInImage);
+    ports.failSend (50, "the MIDI output refused the data");
+    protocol->startProtocol();
+    ASSERT_TRUE (runUntilThreadEnds());
+    ASSERT_EQ (protocol->getOutcome(), ProtocolBaseClass::Outcome::failed);
+
+    protocol->startProtocol();
+    EXPECT_EQ (protocol->getProgress(), 0.0);
+    ASSERT_TRUE (runUntilThreadEnds());
+
+    const auto sent = ports.getSentMessages();
+    ASSERT_EQ (sent.size(), 49u + 408u);
+    EXPECT_EQ (sent[49].bytes, sent[0].bytes);
     EXPECT_EQ (protocol->getStatusText(), "Update completed");
-    EXPECT_EQ (protocol->getProgress(), 1.0);
+    EXPECT_EQ (protocol->getOutcome(), ProtocolBaseClass::Outcome::completed);
+}
+
+TEST_F (SysexTransfer, TakesTheMessageManagerLockOnlyToChangeTheInterfacesState)
+{
+    // Every progress step (100) and the interface's two changes: disabled at the start,
+    // enabled at the end. Not once per message.
+    makeProtocol (builtInImage);
+    int enablementChanges = 0;
+
+    struct Counter final : juce::ComponentListener
+    {
+        explicit Counter (int& c) : count (c) {}
+        void componentEnablementChanged (juce::Component&) override { ++count; }
+        int& count;
+    } counter (enablementChanges);
+
+    interface.addComponentListener (&counter);
+    protocol->startProtocol();
+    ASSERT_TRUE (runUntilThreadEnds());
+    interface.removeComponentListener (&counter);
+
+    EXPECT_EQ (enablementChanges, 2);
+    EXPECT_TRUE (interface.isEnabled());
+}
+
+TEST_F (SysexTransfer, DisablesTheInterfaceAgainWhenItIsEnabledDuringTheTransfer)
+{
+    makeProtocol (builtInImage);
+    std::atomic<int> sends { 0 };
+    std::atomic<bool> disabledAtEverySend { true };
+    ports.duringSend = [&] (const juce::String&)
+    {
+        // Reading the component's flag here is safe: the message thread is held below.
+        if (! juce::MessageManager::getInstance()->isThisTheMessageThread())
+        {
+            const juce::MessageManagerLock lock;
+            disabledAtEverySend = disabledAtEverySend && ! interface.isEnabled();
+
+            if (++sends == 100)
+                interface.setEnabled (true); // as the panel does for the selector's late message
+        }
+    };
+
+    protocol->startProtocol();
+    ASSERT_TRUE (runUntilThreadEnds());
+    EXPECT_TRUE (disabledAtEverySend);
 }
 
 TEST_F (SysexTransfer, DeletingTheProtocolMidTransferStopsItsThreadAfterTheMessageInFlight)

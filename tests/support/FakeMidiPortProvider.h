@@ -14,7 +14,9 @@
 
     It records every message sent, with its bytes, and every opening, closing and send of a
     port in one event log. Thread-safe: the protocol thread sends while a test reads.
-    Its ports report that their send waits for the port, so nothing is paced.
+    Its ports' sends wait for nothing and take no pacing. A port can be made to refuse a
+    send, and a device can be unplugged: it leaves the port list, and its open port then
+    refuses sends or, like a port that reports nothing, quietly drops them.
 */
 class FakeMidiPortProvider final : public MidiPortProvider
 {
@@ -42,6 +44,23 @@ public:
     /** Runs inside every send, on the sending thread, before the message is recorded (for
         example to hold a send in flight). Set before anything is sent. */
     std::function<void (const juce::String& port)> duringSend;
+
+    /** The port refuses this send (counted from 1 over all ports) with this reason. */
+    void failSend (int sendNumber, const juce::String& reason)
+    {
+        const std::lock_guard<std::mutex> lock (mutex);
+        failingSend = sendNumber;
+        failureReason = reason;
+    }
+
+    /** Takes a device out of the port list. An open port of it then drops what it is given
+        when quiet (as ports that report no errors do), and refuses it otherwise. */
+    void unplug (const juce::String& name, bool quiet)
+    {
+        const std::lock_guard<std::mutex> lock (mutex);
+        unplugged.add (name);
+        quietWhenUnplugged = quiet;
+    }
 
     std::vector<SentMessage> getSentMessages() const
     {
@@ -84,7 +103,14 @@ public:
     }
 
     //==============================================================================
-    juce::Array<juce::MidiDeviceInfo> getOutputDevices() override { return outputs; }
+    juce::Array<juce::MidiDeviceInfo> getOutputDevices() override
+    {
+        const std::lock_guard<std::mutex> lock (mutex);
+        auto present = outputs;
+        present.removeIf ([this] (const juce::MidiDeviceInfo& device) { return unplugged.contains (device.name); });
+        return present;
+    }
+
     juce::Array<juce::MidiDeviceInfo> getInputDevices() override { return inputs; }
 
     std::unique_ptr<MidiOutputPort> openOutputPort (const juce::MidiDeviceInfo& device) override
@@ -124,17 +150,23 @@ private:
             owner.openOutputs.removeString (name);
         }
 
-        void sendMessage (const juce::uint8* data, int numBytes) override
+        juce::Result sendMessage (const juce::uint8* data, int numBytes, SendPacing&) override
         {
             if (owner.duringSend)
                 owner.duringSend (name);
 
             const std::lock_guard<std::mutex> lock (owner.mutex);
+
+            if (owner.unplugged.contains (name))
+                return owner.quietWhenUnplugged ? juce::Result::ok() : juce::Result::fail ("the port is gone");
+
+            if (++owner.sendCount == owner.failingSend)
+                return juce::Result::fail (owner.failureReason);
+
             owner.sent.push_back ({ name, std::vector<juce::uint8> (data, data + numBytes) });
             owner.events.add ("sent " + name);
+            return juce::Result::ok();
         }
-
-        bool sendWaitsForPort() const override { return true; }
 
     private:
         FakeMidiPortProvider& owner;
@@ -195,6 +227,10 @@ private:
     std::vector<SentMessage> sent;
     juce::StringArray events, openOutputs;
     std::vector<std::pair<juce::String, juce::MidiInputCallback*>> startedInputs;
+    juce::StringArray unplugged;
+    bool quietWhenUnplugged = false;
+    int sendCount = 0, failingSend = 0;
+    juce::String failureReason;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (FakeMidiPortProvider)
 };

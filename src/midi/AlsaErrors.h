@@ -1,0 +1,15 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+#if JUCE_LINUX
+
+//==============================================================================
+/** What a failed ALSA call means to the user whose transfer it ended. */
+namespace AlsaErrors
+{
+    /** A short reason for a negative error code from ALSA ("the device was disconnected"). */
+    juce::String describe (int errorCode);
+} // namespace AlsaErrors
+
+#endif
