@@ -47,21 +47,23 @@ else()
     endforeach()
     add_custom_target (firmhold_package_docs ALL DEPENDS "${_gen}/firmhold.1.gz" "${_gen}/changelog.gz")
     install (FILES "${_gen}/firmhold.1.gz" DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-    install (FILES "${_linux}/copyright" "${_gen}/changelog.gz" DESTINATION ${CMAKE_INSTALL_DOCDIR})
+    install (FILES "${_linux}/copyright" "${_gen}/changelog.gz" DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/firmhold)
 
     set (CPACK_GENERATOR DEB)
     set (CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
     set (CPACK_DEBIAN_PACKAGE_SECTION sound)
     set (CPACK_DEBIAN_PACKAGE_PRIORITY optional)
     set (CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-    set (CPACK_DEBIAN_PACKAGE_DESCRIPTION
-         "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n"
-         "Firmhold installs new firmware into the Corvane Chorus guitar pedal over\n"
-         "USB-MIDI. The user picks the pedal's MIDI output port, presses update and\n"
-         "watches the progress bar until it reads \"Update completed\". The firmware\n"
-         "image 1.1.01 (revision 272) is built in; another SysEx image can be given\n"
-         "on the command line, and the update can also run unattended.")
-    string (JOIN "" CPACK_DEBIAN_PACKAGE_DESCRIPTION ${CPACK_DEBIAN_PACKAGE_DESCRIPTION})
+    # JUCE opens the X11 libraries itself at run time, so dpkg-shlibdeps cannot see them.
+    set (CPACK_DEBIAN_PACKAGE_DEPENDS "libx11-6, libxext6, libxcursor1, libxinerama1, libxrandr2, libxrender1")
+    set (CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core")
+    # The synopsis is CPACK_PACKAGE_DESCRIPTION_SUMMARY; this is the text below it (without
+    # double quotes, which CPack's control file writer mangles).
+    set (CPACK_DEBIAN_PACKAGE_DESCRIPTION [=[Firmhold installs new firmware into the Corvane Chorus guitar pedal over
+USB-MIDI. The user picks the pedal's MIDI output port, presses update and
+watches the progress bar until the update has completed. The firmware
+image 1.1.01 (revision 272) is built in; another SysEx image can be given
+on the command line, and the update can also run unattended.]=])
 endif()
 
 include (CPack)

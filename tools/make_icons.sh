@@ -15,3 +15,13 @@ for px in 16 32 48; do
     draw 192 1 -resize ${px}x${px} -strip "firmhold_${px}.png"
 done
 draw 256 1.3333333 -depth 8 -strip firmhold_256.png
+
+# The Windows icon: 48, 32 and 16 pixels, each at 32 bits (with alpha) and as 8- and 4-bit
+# palette images (with a 1-bit mask) for shells and displays with fewer colours.
+set --
+for px in 48 32 16; do
+    set -- "$@" "firmhold_${px}.png" \
+        \( "firmhold_${px}.png" -channel A -threshold 50% +channel -colors 255 \) \
+        \( "firmhold_${px}.png" -channel A -threshold 50% +channel -colors 15 \)
+done
+convert "$@" firmhold.ico

@@ -5,7 +5,10 @@
 #      throw-away qemu guest with a real kernel (label "vm")
 #   3. the unit and component tests again under AddressSanitizer+UBSan and ThreadSanitizer
 #   4. a short libFuzzer run over the firmware file check, and the transfer benchmark
-# Set FIRMHOLD_SKIP_VM=1 to leave out the guest runs (they need about ten minutes).
+#   5. the packages (tools/package.sh): the Debian package is checked, installed, started
+#      and removed; the Windows build runs under Wine
+# Set FIRMHOLD_SKIP_VM=1 to leave out the guest runs (they need about ten minutes),
+# FIRMHOLD_SKIP_PACKAGES=1 to leave out the packages, FIRMHOLD_SKIP_WINE=1 the Windows build.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -47,6 +50,18 @@ if [ -z "${FIRMHOLD_SKIP_VM:-}" ]; then
     # Alone on the machine: the emulated UART keeps its rate only on a quiet host, so a
     # timing miss caused by the host (not by the sender) gets one more run.
     run_ctest release -L vm -V --repeat until-pass:2 | grep -v "^UpdateCTestConfiguration\|^[0-9]*: Test \(command\|timeout\)\|^[0-9]*: Working Directory"
+fi
+
+if [ -z "${FIRMHOLD_SKIP_PACKAGES:-}" ]; then
+    echo "== the Debian package: build, check, install, start, remove"
+    "$root/tools/package.sh" deb
+    "$root/tests/packaging/deb_package_test.sh" "$root"/build/packages/firmhold_*_amd64.deb
+    if [ -z "${FIRMHOLD_SKIP_WINE:-}" ]; then
+        echo "== the Windows build under Wine"
+        "$root/tools/package.sh" windows
+        "$root/tests/packaging/windows_wine_test.sh" "$root"/build/packages/Firmhold-*-windows-x64.zip \
+            "$root/build/wine-prefix"
+    fi
 fi
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
