@@ -22,6 +22,11 @@ endif()
 get_target_property (_juceIcon Firmhold JUCE_ICON_FILE)
 if (_juceIcon)
     configure_file ("${PROJECT_SOURCE_DIR}/packaging/icons/firmhold.ico" "${_juceIcon}" COPYONLY)
+    # The compiled resources must follow the icon, not only the script naming it.
+    get_target_property (_juceCode Firmhold JUCE_GENERATED_SOURCES_DIRECTORY)
+    get_target_property (_appSourceDir Firmhold SOURCE_DIR)
+    set_property (SOURCE "${_juceCode}/resources.rc" DIRECTORY "${_appSourceDir}"
+                  APPEND PROPERTY OBJECT_DEPENDS "${_juceIcon}")
 endif()
 
 # JUCE lists the icon as a bundle resource, which only means something on macOS; without

@@ -33,7 +33,17 @@ dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ {print $3}' | sor
 # The C++ runtime, threads and image libraries are linked in: none of MinGW's DLLs is needed.
 if grep -Ei '^(lib|zlib|png|jpeg)' <<<"$dlls"; then fail "Firmhold.exe needs DLLs beside Windows' own"; fi
 grep -q 'level="asInvoker"' <(strings "$exe") || fail "Firmhold.exe has no asInvoker manifest"
-echo "ok: Firmhold.exe, LICENSE, README.txt; imports only $(tr '\n' ' ' <<<"$dlls")"
+# Each image of the Windows icon (three sizes at 32, 8 and 4 bits) is stored unchanged.
+python3 - "$(dirname "$0")/../../packaging/icons/firmhold.ico" "$exe" <<'EOF'
+import struct, sys
+ico, exe = open(sys.argv[1], "rb").read(), open(sys.argv[2], "rb").read()
+count = struct.unpack_from("<H", ico, 4)[0]
+for i in range(count):
+    width, _, _, _, _, bits, size, offset = struct.unpack_from("<BBBBHHII", ico, 6 + 16 * i)
+    if ico[offset:offset + size] not in exe:
+        sys.exit(f"FAIL: Firmhold.exe lacks the {width or 256}-pixel {bits}-bit icon image")
+EOF
+echo "ok: Firmhold.exe, LICENSE, README.txt; icon and asInvoker manifest; imports only $(tr '\n' ' ' <<<"$dlls")"
 
 # --- Wine --------------------------------------------------------------------------------------
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -44,7 +54,7 @@ fi
 
 # Debian keeps the 64-bit loader out of PATH; /usr/bin/wine is a wrapper around it.
 wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
-start() { (cd "$dir" && exec "$wine64" Firmhold.exe "$@" >/dev/null 2>&1) & pids+=($!); }
+start() { (cd "$dir" && exec "$wine64" Firmhold.exe "$@" >/dev/null 2>&1) & pids+=($!); disown; }
 
 find_window() {   # exact title -> window id (waits up to 20 s)
     local id=""
