@@ -71,7 +71,6 @@ size_of() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print
 stop() {   # ends every program in the prefix
     wineserver -k 2>/dev/null || true
     wineserver -w
-    wait "${pids[@]}" 2>/dev/null || true
     pids=()
 }
 
