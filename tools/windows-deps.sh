@@ -24,6 +24,8 @@ apt_opts=(-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$apt_dir"
           -o APT::Sandbox::User=root)
 if [ ! -f "$apt_dir/lists/.updated" ]; then
     system_sources=/etc/apt/sources.list.d/debian.sources
+    grep -q "^URIs:" "$system_sources" 2>/dev/null \
+        || { echo "windows-deps: no archive named in $system_sources" >&2; exit 1; }
     mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
     {
         echo "Types: deb-src"
