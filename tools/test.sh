@@ -6,9 +6,14 @@
 #   3. the unit and component tests again under AddressSanitizer+UBSan and ThreadSanitizer
 #   4. a short libFuzzer run over the firmware file check, and the transfer and start-up
 #      benchmarks
-# Set FIRMHOLD_SKIP_VM=1 to leave out the guest runs (they need about ten minutes).
+#   5. the packages (tools/package.sh): the Debian package is checked, installed, started
+#      and removed; the Windows build runs under Wine
+# Set FIRMHOLD_SKIP_VM=1 to leave out the guest runs (they need about fifteen minutes),
+# FIRMHOLD_SKIP_PACKAGES=1 to leave out the packages, FIRMHOLD_SKIP_WINE=1 the Windows build.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# Compiler cache entries that hold for any clone of the project, wherever it lies.
+export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
 jobs=$(nproc)
 midivm="$root/../shared/midi-vm/run-in-midi-vm"
 
@@ -42,6 +47,18 @@ if [ -z "${FIRMHOLD_SKIP_VM:-}" ]; then
     echo "== end-to-end tests in the MIDI guest"
     # One run each: a timing miss is a miss. The bounds leave room for a loaded host.
     run_ctest release -L vm -V | grep -v "^UpdateCTestConfiguration\|^[0-9]*: Test \(command\|timeout\)\|^[0-9]*: Working Directory"
+fi
+
+if [ -z "${FIRMHOLD_SKIP_PACKAGES:-}" ]; then
+    echo "== the Debian package: build, check, install, start, remove"
+    "$root/tools/package.sh" deb
+    "$root/tests/packaging/deb_package_test.sh" "$root"/build/packages/firmhold_*_amd64.deb
+    if [ -z "${FIRMHOLD_SKIP_WINE:-}" ]; then
+        echo "== the Windows build under Wine"
+        "$root/tools/package.sh" windows
+        "$root/tests/packaging/windows_wine_test.sh" "$root"/build/packages/Firmhold-*-windows-x64.zip \
+            "$root/build/wine-prefix"
+    fi
 fi
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
