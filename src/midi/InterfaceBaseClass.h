@@ -35,6 +35,10 @@ public:
         disconnected"). Called on the thread that sent. */
     virtual juce::String getSendError() = 0;
 
+    /** Returns once the open output has sent every byte handed to it; false when an exit
+        request cut the wait short. A transfer waits on it before it reports completion. */
+    virtual bool waitUntilSent() { return true; }
+
     /** Whether the open output port is still in the system's port list. Some ports report
         no errors when sent to, so a device lost during a transfer shows only here; a
         transfer asks before it reports completion. */

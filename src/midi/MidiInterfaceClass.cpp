@@ -100,6 +100,12 @@ juce::String MidiInterfaceClass::getSendError()
     return sendError;
 }
 
+bool MidiInterfaceClass::waitUntilSent()
+{
+    const std::lock_guard<std::mutex> lock (portLock);
+    return midiOutput == nullptr || ! pacingEnabled || pacer.waitUntilIdle();
+}
+
 bool MidiInterfaceClass::isOutputStillPresent()
 {
     const std::lock_guard<std::mutex> lock (portLock);

@@ -33,6 +33,7 @@ public:
     int readBytes (juce::uint8* destination, unsigned int maxBytes) override;
     int sendBytes (const juce::uint8* data, int numBytes) override;
     juce::String getSendError() override;
+    bool waitUntilSent() override;
     bool isOutputStillPresent() override;
     bool isConnected() override;
     int getPreferredHeight() override;

@@ -92,3 +92,11 @@ bool MidiSendPacer::waitForBytes (int numBytes)
 
     return timeSource.sleepUntil (*portFreeAt - backlogDuration());
 }
+
+bool MidiSendPacer::waitUntilIdle()
+{
+    // The backlog left at the port after the last hand-over must leave it before the
+    // transfer counts as done: the port may be closed right after, and closing it drops
+    // what it still holds.
+    return ! portFreeAt.has_value() || timeSource.sleepUntil (*portFreeAt);
+}

@@ -48,6 +48,7 @@ public:
     explicit MidiSendPacer (TimeSource& timeSourceToUse);
 
     bool waitForBytes (int numBytes) override;
+    bool waitUntilIdle() override;
     void reset() noexcept override { portFreeAt.reset(); }
 
     /** How long numBytes take at the paced rate. */

@@ -16,6 +16,10 @@ public:
         exit: the bytes are already with the port, so nothing is lost by not waiting. */
     virtual bool waitForBytes (int numBytes) = 0;
 
+    /** Returns once the port has had time to send everything handed to it: the end of a
+        transfer. False, early, on an exit request of the waiting thread. */
+    virtual bool waitUntilIdle() { return true; }
+
     /** A newly opened port is free now, whatever the previous one was doing. */
     virtual void reset() noexcept {}
 };

@@ -123,6 +123,10 @@ void BasicSysexProtocolClass::run()
 
 void BasicSysexProtocolClass::finishTransfer()
 {
+    // An exit request during the last wait is a stop, like one between messages.
+    if (! midiInterface->waitUntilSent())
+        return;
+
     // Some ports take bytes without a word about a device that has gone; the port list
     // still tells.
     if (! midiInterface->isOutputStillPresent())

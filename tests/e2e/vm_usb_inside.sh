@@ -2,8 +2,8 @@
 # Runs inside the MIDI guest with the USB-MIDI device "Corvane Chorus" plugged in:
 # prints the ALSA facts the raw MIDI path relies on, then times a small start-up run,
 # amidi sending the built-in image, and Firmhold's automatic updates.
-#   vm_usb_inside.sh FIRMHOLD LISTER SMALL BUILTIN FILE_IMAGE RUNS FILE_RUNS
-app=$1 lister=$2 small=$3 builtin=$4 fileimage=$5 runs=$6 fileruns=$7
+#   vm_usb_inside.sh FIRMHOLD LISTER SENDER SMALL BUILTIN FILE_IMAGE RUNS FILE_RUNS
+app=$1 lister=$2 sender=$3 small=$4 builtin=$5 fileimage=$6 runs=$7 fileruns=$8
 
 echo "== /proc/asound/cards"; cat /proc/asound/cards
 echo "== aconnect -l"; aconnect -l
@@ -26,3 +26,9 @@ run small --file "$small"
 echo "amidi:"; midivm-helper time amidi -p "$hw" -s "$builtin"
 i=0; while [ $i -lt "$runs" ]; do i=$((i + 1)); run "builtin-$i"; done
 i=0; while [ $i -lt "$fileruns" ]; do i=$((i + 1)); run "file-$i" --file "$fileimage"; done
+# The same send path without the window: the interface and the transfer on their own.
+i=0; while [ $i -lt 3 ]; do
+    i=$((i + 1))
+    midivm-helper time "$sender" --port "Corvane Chorus MIDI 1"
+    echo "run sender-$i: exit $?"
+done

@@ -151,3 +151,21 @@ TEST (MidiSendPacer, AnExitRequestEndsTheWaitEarly)
     EXPECT_TRUE (sender.waitForThreadToExit (5000));
     EXPECT_FALSE (sender.waitedInFull);
 }
+
+TEST (MidiSendPacer, TheEndOfATransferWaitsOutTheBacklog)
+{
+    SteppedTimeSource time;
+    MidiSendPacer pacer (time);
+
+    EXPECT_TRUE (pacer.waitUntilIdle());     // nothing handed over: no wait at all
+    EXPECT_TRUE (time.wakeTimes.empty());
+
+    const auto firstHandOver = time.time;
+    for (int i = 0; i < 3; ++i)
+        pacer.waitForBytes (599);
+
+    EXPECT_TRUE (pacer.waitUntilIdle());
+    ASSERT_EQ (time.wakeTimes.size(), 4u);
+    // Not just down to the backlog: until the last byte has had its time on the wire.
+    EXPECT_EQ (time.wakeTimes.back(), firstHandOver + 3 * dataMessage);
+}
