@@ -78,6 +78,16 @@ protected:
         protocol->addChangeListener (&listener);
     }
 
+    /** Starts again, and reads the progress before the new run's first send may change it. */
+    void restartAndCheckTheProgressIsReset()
+    {
+        progressChecked.reset();
+        ports.duringSend = [this] (const juce::String&) { progressChecked.wait (10000); };
+        protocol->startProtocol();
+        EXPECT_EQ (protocol->getProgress(), 0.0);
+        progressChecked.signal();
+    }
+
     bool runUntilThreadEnds()
     {
         const auto ended = runMessageLoopUntil ([this] { return ! protocol->isThreadRunning(); });
@@ -93,6 +103,7 @@ protected:
         return all;
     }
 
+    juce::WaitableEvent progressChecked { true };
     FakeMidiPortProvider ports { { "A", "B" } };
     MidiInterfaceClass interface { true, false };
     FirmwareImage builtInImage;
@@ -151,8 +162,7 @@ TEST_F (SysexTransfer, AStartAfterACompletedTransferResetsProgressAndSendsItAllA
     ASSERT_TRUE (runUntilThreadEnds());
     progressSeen.clear();
 
-    protocol->startProtocol();
-    EXPECT_EQ (protocol->getProgress(), 0.0);
+    restartAndCheckTheProgressIsReset();
     ASSERT_TRUE (runUntilThreadEnds());
 
     EXPECT_EQ (ports.getSentMessages().size(), 816u);
@@ -179,9 +189,7 @@ TEST_F (SysexTransfer, AnExitRequestStopsBetweenMessagesAndLeavesTheStateAsItWas
     EXPECT_DOUBLE_EQ (protocol->getProgress(), 0.12);
 
     // Nothing of the aborted run carries over: the next one begins at the first message.
-    ports.duringSend = nullptr;
-    protocol->startProtocol();
-    EXPECT_EQ (protocol->getProgress(), 0.0);
+    restartAndCheckTheProgressIsReset();
     ASSERT_TRUE (runUntilThreadEnds());
 
     const auto sent = ports.getSentMessages();
@@ -302,8 +310,7 @@ TEST_F (SysexTransfer, AStartAfterAFailedTransferSendsTheWholeImageAgain)
     ASSERT_TRUE (runUntilThreadEnds());
     ASSERT_EQ (protocol->getOutcome(), ProtocolBaseClass::Outcome::failed);
 
-    protocol->startProtocol();
-    EXPECT_EQ (protocol->getProgress(), 0.0);
+    restartAndCheckTheProgressIsReset();
     ASSERT_TRUE (runUntilThreadEnds());
 
     const auto sent = ports.getSentMessages();
