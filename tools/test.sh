@@ -46,7 +46,7 @@ run_ctest release -j "$jobs" -LE vm
 if [ -z "${FIRMHOLD_SKIP_VM:-}" ]; then
     echo "== end-to-end tests in the MIDI guest"
     # One run each: a timing miss is a miss. The bounds leave room for a loaded host.
-    # The 80 s UART run (label "long") needs a quiet host: FIRMHOLD_LONG_UART=1 adds it.
+    # The byte-exact UART runs (label "long") need a quiet host: FIRMHOLD_LONG_UART=1 adds them.
     long=(-LE long)
     [ -z "${FIRMHOLD_LONG_UART:-}" ] || long=()
     run_ctest release -L vm "${long[@]}" -V | grep -v "^UpdateCTestConfiguration\|^[0-9]*: Test \(command\|timeout\)\|^[0-9]*: Working Directory"
