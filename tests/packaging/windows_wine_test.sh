@@ -68,6 +68,18 @@ find_window() {   # exact title -> window id (waits up to 20 s)
 
 size_of() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 
+# Wine may map a window at its first size and apply the program's own a moment later (a new
+# prefix is slow): the size that counts is the one it settles on within 10 s.
+settled_size() {   # window id, expected size -> the size (the expected one as soon as it is)
+    local s=""
+    for _ in $(seq 200); do
+        s=$(size_of "$1")
+        [ "$s" = "$2" ] && break
+        sleep 0.05
+    done
+    echo "$s"
+}
+
 stop() {   # ends every program in the prefix
     wineserver -k 2>/dev/null || true
     wineserver -w
@@ -81,7 +93,8 @@ t0=$(date +%s%N)
 start
 win=$(find_window "$title") || fail "no window titled '$title' under Wine"
 t1=$(date +%s%N)
-[ "$(size_of "$win")" = 650x400 ] || fail "window is $(size_of "$win") under Wine, not 650x400"
+size=$(settled_size "$win" 650x400)
+[ "$size" = 650x400 ] || fail "window is $size under Wine, not 650x400"
 echo "ok: '$title' at 650x400, mapped $(( (t1 - t0) / 1000000 )) ms after wine64 started"
 
 # --- the Help button opens the help window -------------------------------------------------------
@@ -90,7 +103,8 @@ sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$win")"
 xdotool mousemove --sync $((X + 4 + 538 + 47)) $((Y + 30 + 2 + 15)) click 1
 help=$(find_window "Firmware Update Help") || fail "the Help button opened no help window"
-[ "$(size_of "$help")" = 550x400 ] || fail "help window is $(size_of "$help"), not 550x400"
+size=$(settled_size "$help" 550x400)
+[ "$size" = 550x400 ] || fail "help window is $size, not 550x400"
 echo "ok: the Help button opens 'Firmware Update Help' at 550x400"
 stop
 
