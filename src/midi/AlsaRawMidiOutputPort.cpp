@@ -165,9 +165,14 @@ juce::Result AlsaRawMidiOutputPort::sendMessage (const juce::uint8* data, int nu
 {
     const auto size = (size_t) numBytes;
 
-    // The buffer is idle here (the previous message has drained), the one moment it may
-    // be resized. A message beyond the kernel's ceiling goes in parts, each into an idle
-    // buffer.
+    // Every write goes into an idle buffer, so the previous message drains first.
+    const auto drained = drain();
+
+    if (drained.failed())
+        return drained;
+
+    // Idle is also the one moment the buffer may be resized. A message beyond the
+    // kernel's ceiling goes in parts, each into an idle buffer.
     if (size > bufferSize)
     {
         const auto wanted = juce::jmin (largestBuffer, (size + defaultBufferSize - 1) / defaultBufferSize * defaultBufferSize);
@@ -177,7 +182,10 @@ juce::Result AlsaRawMidiOutputPort::sendMessage (const juce::uint8* data, int nu
     for (size_t offset = 0; offset < size;)
     {
         const auto part = juce::jmin (bufferSize, size - offset);
-        const auto result = writeAndDrain (data + offset, part);
+        auto result = drain();
+
+        if (result.wasOk())
+            result = write (data + offset, part);
 
         if (result.failed())
             return result;
@@ -188,8 +196,15 @@ juce::Result AlsaRawMidiOutputPort::sendMessage (const juce::uint8* data, int nu
     return juce::Result::ok();
 }
 
-juce::Result AlsaRawMidiOutputPort::writeAndDrain (const juce::uint8* data, size_t numBytes)
+juce::Result AlsaRawMidiOutputPort::waitUntilSent (SendPacing&)
 {
+    return drain();
+}
+
+juce::Result AlsaRawMidiOutputPort::write (const juce::uint8* data, size_t numBytes)
+{
+    draining = true;
+
     for (size_t written = 0; written < numBytes;)
     {
         const auto result = snd_rawmidi_write (output, data + written, numBytes - written);
@@ -205,6 +220,15 @@ juce::Result AlsaRawMidiOutputPort::writeAndDrain (const juce::uint8* data, size
         written += (size_t) result;
     }
 
+    return juce::Result::ok();
+}
+
+juce::Result AlsaRawMidiOutputPort::drain()
+{
+    if (! draining)
+        return juce::Result::ok();
+
+    draining = false;
     const auto drained = snd_rawmidi_drain (output);
     return drained < 0 ? juce::Result::fail (AlsaErrors::describe (drained)) : juce::Result::ok();
 }

@@ -13,8 +13,10 @@ typedef struct _snd_rawmidi snd_rawmidi_t;
     A USB-MIDI device sent to through its ALSA raw MIDI device, at the device's own pace.
 
     Each message is written whole, with one blocking write, into an output buffer that
-    holds it, and then drained (the device has taken every byte) before the next. No
-    pacing delay: USB flow control is the wait.
+    holds it, and the buffer is drained (the device has taken every byte) before the next
+    write. No pacing delay: USB flow control is the wait. The drain comes at the start of
+    the next send, or in waitUntilSent at the end, so that the device takes a message
+    while the sender reports its progress.
 
     The buffer and the drain are not only for pace. The kernel's raw MIDI write publishes
     its bytes before it copies them in; a driver transmitting at that moment on another
@@ -40,6 +42,7 @@ public:
     ~AlsaRawMidiOutputPort() override;
 
     juce::Result sendMessage (const juce::uint8* data, int numBytes, SendPacing& pacing) override;
+    juce::Result waitUntilSent (SendPacing& pacing) override;
 
     /** The kernel's ceiling for one raw MIDI buffer; a longer message is written in
         buffer-sized parts, each drained before the next. */
@@ -49,10 +52,12 @@ private:
     explicit AlsaRawMidiOutputPort (snd_rawmidi_t* output);
 
     bool setBufferSize (size_t newSize);
-    juce::Result writeAndDrain (const juce::uint8* data, size_t numBytes);
+    juce::Result write (const juce::uint8* data, size_t numBytes);
+    juce::Result drain();
 
     snd_rawmidi_t* const output;
     size_t bufferSize = 0;
+    bool draining = false; // bytes written since the last drain
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (AlsaRawMidiOutputPort)
 };

@@ -35,9 +35,10 @@ public:
         disconnected"). Called on the thread that sent. */
     virtual juce::String getSendError() = 0;
 
-    /** Returns once the open output has sent every byte handed to it; false when an exit
-        request cut the wait short. A transfer waits on it before it reports completion. */
-    virtual bool waitUntilSent() { return true; }
+    /** Returns once the open output has sent every byte handed to it. Returns 0 then, and
+        sendFailed like sendBytes when the port failed or an exit request cut the wait
+        short. A transfer waits on it before it reports completion. */
+    virtual int waitUntilSent() { return 0; }
 
     /** Whether the open output port is still in the system's port list. Some ports report
         no errors when sent to, so a device lost during a transfer shows only here; a

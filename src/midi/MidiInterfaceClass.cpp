@@ -83,8 +83,11 @@ int MidiInterfaceClass::sendBytes (const juce::uint8* data, int numBytes)
 
     // Still under the lock while the port takes the message (or its pace is waited for):
     // the port must not change before the message has left it.
-    const auto result = midiOutput->sendMessage (data, numBytes, pacingEnabled ? static_cast<SendPacing&> (pacer) : noPacing);
+    return sendResult (midiOutput->sendMessage (data, numBytes, pacingEnabled ? static_cast<SendPacing&> (pacer) : noPacing));
+}
 
+int MidiInterfaceClass::sendResult (const juce::Result& result)
+{
     if (result.wasOk())
         return 0;
 
@@ -100,10 +103,14 @@ juce::String MidiInterfaceClass::getSendError()
     return sendError;
 }
 
-bool MidiInterfaceClass::waitUntilSent()
+int MidiInterfaceClass::waitUntilSent()
 {
     const std::lock_guard<std::mutex> lock (portLock);
-    return midiOutput == nullptr || ! pacingEnabled || pacer.waitUntilIdle();
+
+    if (midiOutput == nullptr)
+        return 0;
+
+    return sendResult (midiOutput->waitUntilSent (pacingEnabled ? static_cast<SendPacing&> (pacer) : noPacing));
 }
 
 bool MidiInterfaceClass::isOutputStillPresent()

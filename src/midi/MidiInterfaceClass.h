@@ -33,7 +33,7 @@ public:
     int readBytes (juce::uint8* destination, unsigned int maxBytes) override;
     int sendBytes (const juce::uint8* data, int numBytes) override;
     juce::String getSendError() override;
-    bool waitUntilSent() override;
+    int waitUntilSent() override;
     bool isOutputStillPresent() override;
     bool isConnected() override;
     int getPreferredHeight() override;
@@ -56,6 +56,8 @@ private:
     void buildSelector (std::unique_ptr<juce::ComboBox>& selector, std::unique_ptr<juce::Label>& label,
                         const juce::String& name, const juce::String& caption,
                         const juce::Array<juce::MidiDeviceInfo>& devices);
+
+    int sendResult (const juce::Result& result);
 
     void openDeviceOf (juce::ComboBox& selector, int itemId);
     void openOutputDevice (int itemId);

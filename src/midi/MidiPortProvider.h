@@ -17,6 +17,13 @@ public:
         refused the bytes or the device has gone, or when an exit request stopped the
         hand-over of a message before its end. */
     virtual juce::Result sendMessage (const juce::uint8* data, int numBytes, SendPacing& pacing) = 0;
+
+    /** Returns once the device has been sent every byte handed to the port: the end of a
+        transfer. Fails like sendMessage, also when an exit request cut the wait short. */
+    virtual juce::Result waitUntilSent (SendPacing& pacing)
+    {
+        return pacing.waitUntilIdle() ? juce::Result::ok() : juce::Result::fail ("stopped");
+    }
 };
 
 //==============================================================================

@@ -200,5 +200,10 @@ void ContentComp::changeListenerCallback (juce::ChangeBroadcaster* source)
             progressLabel->setText ("Update progress: " + status, juce::dontSendNotification);
     }
 
-    repaint();
+    // A progress change comes from the protocol thread, a hundred times a transfer, and that
+    // thread waits until we return. The bar redraws itself from displayedProgress on its own
+    // timer and every control that changed repaints itself, so repainting the whole panel
+    // here would only hold the transfer up.
+    if (juce::MessageManager::getInstance()->isThisTheMessageThread())
+        repaint();
 }

@@ -123,9 +123,14 @@ void BasicSysexProtocolClass::run()
 
 void BasicSysexProtocolClass::finishTransfer()
 {
-    // An exit request during the last wait is a stop, like one between messages.
-    if (! midiInterface->waitUntilSent())
+    if (midiInterface->waitUntilSent() != 0)
+    {
+        // An exit request during the last wait is a stop, like one between messages.
+        if (! threadShouldExit())
+            failTransfer (midiInterface->getSendError());
+
         return;
+    }
 
     // Some ports take bytes without a word about a device that has gone; the port list
     // still tells.

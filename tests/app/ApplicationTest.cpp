@@ -69,7 +69,7 @@ TEST_P (ApplicationAlertEcho, AlertsAreShownAndUnattendedAlsoWrittenToStandardEr
 }
 
 INSTANTIATE_TEST_SUITE_P (Application, ApplicationAlertEcho, ::testing::ValuesIn (echoCases),
-                          [] (const ::testing::TestParamInfo<EchoCase>& info) { return std::string (info.param.name); });
+                          [] (const ::testing::TestParamInfo<EchoCase>& testInfo) { return std::string (testInfo.param.name); });
 
 TEST (EchoingAlertPresenter, WritesOneLinePerBoxAndStillShowsIt)
 {

@@ -3,6 +3,7 @@
 #include "common/AutoUpdate.h"
 #include "firmware/FirmwareImage.h"
 #include "panel/ContentComp.h"
+#include "support/DesktopComponentHolder.h"
 #include "support/FakeMidiPortProvider.h"
 #include "support/MessageLoop.h"
 #include "support/QuitRecordingApplication.h"
@@ -63,6 +64,19 @@ namespace
         std::condition_variable changed;
         int sends = 0;
         bool held = false, released = false;
+    };
+
+    /** Counts the paints of the buttons it draws. */
+    struct PaintCountingLookAndFeel final : public juce::LookAndFeel_V2
+    {
+        void drawButtonBackground (juce::Graphics& g, juce::Button& button, const juce::Colour& colour,
+                                   bool highlighted, bool down) override
+        {
+            ++paints;
+            LookAndFeel_V2::drawButtonBackground (g, button, colour, highlighted, down);
+        }
+
+        std::atomic<int> paints { 0 };
     };
 
     //==============================================================================
@@ -387,6 +401,32 @@ TEST_F (ContentCompTest, AutoUpdateWithoutThatPortWarnsAndWaitsInNoPort)
     choose (*panel, 1, true);
     panel->getUpdateButton().triggerClick();
     ASSERT_TRUE (runMessageLoopUntil ([&] { return application.quitRequests > 0; }));
+}
+
+TEST_F (ContentCompTest, ProgressRepaintsOnlyWhatChangedNotTheWholePanel)
+{
+    // The protocol thread waits for the message thread at every progress change; a
+    // whole-panel repaint each time held the transfer up. A control far from the bar
+    // must not be drawn again while the bar fills.
+    ports.duringSend = [] (const juce::String&) { juce::Thread::sleep (2); };
+    auto panel = makePanel();
+    DesktopComponentHolder desktop (*panel, panel->getBounds());
+    choose (*panel, 1, true);
+
+    PaintCountingLookAndFeel counting;
+    auto& helpButton = panel->getHelpButton();
+    helpButton.setLookAndFeel (&counting);
+    panel->repaint();
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return counting.paints > 0; })) << "the panel is not being drawn";
+
+    panel->getUpdateButton().triggerClick();
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return panel->getDisplayedProgress() >= 0.1; }));
+    counting.paints = 0;
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return panel->getDisplayedProgress() >= 0.9; }));
+    EXPECT_EQ (counting.paints, 0);
+
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return completed (*panel); }));
+    helpButton.setLookAndFeel (nullptr);
 }
 
 TEST_F (ContentCompTest, DestroyedMidTransferStopsTheThreadBeforeThePortCloses)

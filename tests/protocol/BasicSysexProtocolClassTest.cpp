@@ -296,7 +296,10 @@ INSTANTIATE_TEST_SUITE_P (
                           };
                       },
                       // Every byte was handed to a port that said nothing: only the end notices.
-                      "Update failed: the device was disconnected", 99, 1.0 }),
+                      "Update failed: the device was disconnected", 99, 1.0 },
+        FailureCase { "the last message never left the port",
+                      [] (FakeMidiPortProvider& ports, MidiInterfaceClass&) { ports.failWaitUntilSent ("the device stopped taking data"); },
+                      "Update failed: the device stopped taking data", 408, 1.0 }),
     [] (const auto& testInfo)
     {
         return juce::String (testInfo.param.what).retainCharacters ("abcdefghijklmnopqrstuvwxyz ").replaceCharacter (' ', '_').toStdString();

@@ -53,6 +53,14 @@ public:
         failureReason = reason;
     }
 
+    /** The wait at the end of a transfer, for the device to be sent everything, fails with
+        this reason. */
+    void failWaitUntilSent (const juce::String& reason)
+    {
+        const std::lock_guard<std::mutex> lock (mutex);
+        waitFailure = reason;
+    }
+
     /** Takes a device out of the port list. An open port of it then drops what it is given
         when quiet (as ports that report no errors do), and refuses it otherwise. */
     void unplug (const juce::String& name, bool quiet)
@@ -168,6 +176,12 @@ private:
             return juce::Result::ok();
         }
 
+        juce::Result waitUntilSent (SendPacing&) override
+        {
+            const std::lock_guard<std::mutex> lock (owner.mutex);
+            return owner.waitFailure.isEmpty() ? juce::Result::ok() : juce::Result::fail (owner.waitFailure);
+        }
+
     private:
         FakeMidiPortProvider& owner;
         const juce::String name;
@@ -231,6 +245,7 @@ private:
     bool quietWhenUnplugged = false;
     int sendCount = 0, failingSend = 0;
     juce::String failureReason;
+    juce::String waitFailure;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (FakeMidiPortProvider)
 };
