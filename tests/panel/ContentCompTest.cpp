@@ -3,7 +3,6 @@
 #include "common/AutoUpdate.h"
 #include "firmware/FirmwareImage.h"
 #include "panel/ContentComp.h"
-#include "support/DesktopComponentHolder.h"
 #include "support/FakeMidiPortProvider.h"
 #include "support/MessageLoop.h"
 #include "support/QuitRecordingApplication.h"
@@ -66,17 +65,27 @@ namespace
         bool held = false, released = false;
     };
 
-    /** Counts the paints of the buttons it draws. */
-    struct PaintCountingLookAndFeel final : public juce::LookAndFeel_V2
+    /** Stands in for a component's cached image to see which of its areas are marked
+        for repainting: every repaint of the component or of one of its children. */
+    struct RepaintRecorder final : public juce::CachedComponentImage
     {
-        void drawButtonBackground (juce::Graphics& g, juce::Button& button, const juce::Colour& colour,
-                                   bool highlighted, bool down) override
+        RepaintRecorder (juce::Component& c, juce::Rectangle<int> watched) : component (c), watchedArea (watched) {}
+
+        void paint (juce::Graphics& g) override { component.paintEntireComponent (g, false); }
+        bool invalidateAll() override { ++repaintsOfWatchedArea; return true; }
+        void releaseResources() override {}
+
+        bool invalidate (const juce::Rectangle<int>& area) override
         {
-            ++paints;
-            LookAndFeel_V2::drawButtonBackground (g, button, colour, highlighted, down);
+            if (area.intersects (watchedArea))
+                ++repaintsOfWatchedArea;
+
+            return true;
         }
 
-        std::atomic<int> paints { 0 };
+        juce::Component& component;
+        const juce::Rectangle<int> watchedArea;
+        std::atomic<int> repaintsOfWatchedArea { 0 };
     };
 
     //==============================================================================
@@ -406,27 +415,26 @@ TEST_F (ContentCompTest, AutoUpdateWithoutThatPortWarnsAndWaitsInNoPort)
 TEST_F (ContentCompTest, ProgressRepaintsOnlyWhatChangedNotTheWholePanel)
 {
     // The protocol thread waits for the message thread at every progress change; a
-    // whole-panel repaint each time held the transfer up. A control far from the bar
-    // must not be drawn again while the bar fills.
-    ports.duringSend = [] (const juce::String&) { juce::Thread::sleep (2); };
+    // whole-panel repaint each time held the transfer up. A control away from the bar
+    // must not be marked for repainting while the bar fills.
+    ports.duringSend = [] (const juce::String&) { juce::Thread::sleep (1); };
     auto panel = makePanel();
-    DesktopComponentHolder desktop (*panel, panel->getBounds());
+    panel->setVisible (true);
     choose (*panel, 1, true);
 
-    PaintCountingLookAndFeel counting;
-    auto& helpButton = panel->getHelpButton();
-    helpButton.setLookAndFeel (&counting);
+    auto* recorder = new RepaintRecorder (*panel, panel->getHelpButton().getBoundsInParent());
+    panel->setCachedComponentImage (recorder); // the panel owns it
+    recorder->repaintsOfWatchedArea = 0;
     panel->repaint();
-    ASSERT_TRUE (runMessageLoopUntil ([&] { return counting.paints > 0; })) << "the panel is not being drawn";
+    ASSERT_EQ (recorder->repaintsOfWatchedArea, 1) << "repaints are not being seen";
 
     panel->getUpdateButton().triggerClick();
     ASSERT_TRUE (runMessageLoopUntil ([&] { return panel->getDisplayedProgress() >= 0.1; }));
-    counting.paints = 0;
+    recorder->repaintsOfWatchedArea = 0;
     ASSERT_TRUE (runMessageLoopUntil ([&] { return panel->getDisplayedProgress() >= 0.9; }));
-    EXPECT_EQ (counting.paints, 0);
+    EXPECT_EQ (recorder->repaintsOfWatchedArea, 0);
 
     ASSERT_TRUE (runMessageLoopUntil ([&] { return completed (*panel); }));
-    helpButton.setLookAndFeel (nullptr);
 }
 
 TEST_F (ContentCompTest, DestroyedMidTransferStopsTheThreadBeforeThePortCloses)
