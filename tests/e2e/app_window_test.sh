@@ -102,9 +102,9 @@ alert_then_builtin_window() {
     find_window "$builtin_title" >/dev/null || fail "no built-in window after the alert '$1'"
 }
 
-find_window_matching() {   # title regex -> window id (waits up to 10 s)
+find_window_matching() {   # title regex -> window id (waits up to 30 s: a first start on a busy host)
     local id=""
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.1
@@ -138,8 +138,10 @@ if [ "$(id -u)" -eq 0 ]; then
         xauth_env=(XAUTHORITY="$work/xauthority")
     fi
     setpriv --reuid=nobody --regid=nogroup --clear-groups -- \
-        env HOME="$work" "${xauth_env[@]}" "$app" --file "$work/locked.syx" >/dev/null 2>&1 &
+        env HOME="$work" "${xauth_env[@]}" "$app" --file "$work/locked.syx" >/dev/null 2>"$work/nobody-stderr.txt" &
     pid=$!; pids+=("$pid")
+    find_window_matching "^File $work/locked.syx cannot be read\$" >/dev/null \
+        || fail "no alert from the program as nobody ($(kill -0 "$pid" 2>/dev/null && echo "still running" || echo "it has ended"); its standard error: '$(cat "$work/nobody-stderr.txt")')"
 else
     pid=$(start --file "$work/locked.syx")
 fi
