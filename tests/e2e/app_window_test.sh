@@ -17,6 +17,7 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/../support/x11_windows.sh"
 cd "$work"
 
 start() { "$app" "$@" >/dev/null 2>&1 & echo $! >> "$work/pids"; echo $!; }
@@ -27,18 +28,6 @@ stop() {
     for _ in $(seq 100); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done
     kill -9 "$1" 2>/dev/null || true
 }
-
-find_window() {   # exact title -> window id (waits up to 10 s)
-    local id=""
-    for _ in $(seq 100); do
-        id=$(xdotool search --onlyvisible --name "^$(printf '%s' "$1" | sed 's/[][\.*^$]/\\&/g')\$" 2>/dev/null | head -n1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-
-size_of() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 
 builtin_title="Corvane Chorus version 1.1.01 - R272"
 
@@ -84,32 +73,13 @@ stop "$pid"
 # Answers the alert whose title matches the regex $1 (and any that follow it) with Return
 # until the built-in image's window shows; fails if that window shows before the alert.
 alert_then_builtin_window() {
-    find_window_matching "$1" >/dev/null || fail "no alert matching '$1'"
+    find_window_matching "$1" 30 >/dev/null || fail "no alert matching '$1'"
     if xdotool search --onlyvisible --name "Corvane Chorus" >/dev/null 2>&1; then
         fail "main window is showing before the alert '$1' was answered"
     fi
-    # The box may be re-created while it settles, so look it up afresh until the main
-    # window shows.
-    for _ in $(seq 50); do
-        xdotool search --onlyvisible --name "Corvane Chorus" >/dev/null 2>&1 && break
-        # A firmware alert names its file; the no-output warning has no title.
-        if id=$(xdotool search --onlyvisible --name "^(File .*|)\$" 2>/dev/null | head -n1) && [ -n "$id" ]; then
-            xdotool windowfocus "$id" 2>/dev/null || true
-            xdotool key --window "$id" Return 2>/dev/null || true
-        fi
-        sleep 0.2
-    done
+    # A firmware alert names its file; the no-output warning has no title.
+    answer_alerts_until "Corvane Chorus" "^(File .*|)\$"
     find_window "$builtin_title" >/dev/null || fail "no built-in window after the alert '$1'"
-}
-
-find_window_matching() {   # title regex -> window id (waits up to 30 s: a first start on a busy host)
-    local id=""
-    for _ in $(seq 300); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
 }
 
 # --- a missing file: the alert comes first, then the built-in image's window -----------------------
@@ -140,7 +110,7 @@ if [ "$(id -u)" -eq 0 ]; then
     setpriv --reuid=nobody --regid=nogroup --clear-groups -- \
         env HOME="$work" "${xauth_env[@]}" "$app" --file "$work/locked.syx" >/dev/null 2>"$work/nobody-stderr.txt" &
     pid=$!; pids+=("$pid")
-    find_window_matching "^File $work/locked.syx cannot be read\$" >/dev/null \
+    find_window_matching "^File $work/locked.syx cannot be read\$" 30 >/dev/null \
         || fail "no alert from the program as nobody ($(kill -0 "$pid" 2>/dev/null && echo "still running" || echo "it has ended"); its standard error: '$(cat "$work/nobody-stderr.txt")')"
 else
     pid=$(start --file "$work/locked.syx")

@@ -20,6 +20,7 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/../support/x11_windows.sh"
 
 # --- the zip and the executable -----------------------------------------------------------------
 unzip -q "$zip" -d "$work"
@@ -56,18 +57,6 @@ fi
 wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
 start() { (cd "$dir" && exec "$wine64" Firmhold.exe "$@" >/dev/null 2>&1) & pids+=($!); disown; }
 
-find_window() {   # exact title -> window id (waits up to 20 s)
-    local id=""
-    for _ in $(seq 400); do
-        id=$(xdotool search --onlyvisible --name "^$(printf '%s' "$1" | sed 's/[][\.*^$]/\\&/g')\$" 2>/dev/null | head -n1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.05
-    done
-    return 1
-}
-
-size_of() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
-
 # Wine may map a window at its first size and apply the program's own a moment later (a new
 # prefix is slow): the size that counts is the one it settles on within 10 s.
 settled_size() {   # window id, expected size -> the size (the expected one as soon as it is)
@@ -91,7 +80,7 @@ title="Corvane Chorus version 1.1.01 - R272"
 # --- no arguments: the built-in image's title at 650 x 400 ---------------------------------------
 t0=$(date +%s%N)
 start
-win=$(find_window "$title") || fail "no window titled '$title' under Wine"
+win=$(find_window "$title" 20) || fail "no window titled '$title' under Wine"
 t1=$(date +%s%N)
 size=$(settled_size "$win" 650x400)
 [ "$size" = 650x400 ] || fail "window is $size under Wine, not 650x400"
@@ -102,7 +91,7 @@ echo "ok: '$title' at 650x400, mapped $(( (t1 - t0) / 1000000 )) ms after wine64
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$win")"
 xdotool mousemove --sync $((X + 4 + 538 + 47)) $((Y + 30 + 2 + 15)) click 1
-help=$(find_window "Firmware Update Help") || fail "the Help button opened no help window"
+help=$(find_window "Firmware Update Help" 20) || fail "the Help button opened no help window"
 size=$(settled_size "$help" 550x400)
 [ "$size" = 550x400 ] || fail "help window is $size, not 550x400"
 echo "ok: the Help button opens 'Firmware Update Help' at 550x400"
@@ -110,19 +99,12 @@ stop
 
 # --- a missing file: the alert comes first, then the built-in image's window ---------------------
 start --file 'C:\firmware\missing.syx'
-alert=$(find_window 'File C:\firmware\missing.syx not found') || fail "no not-found alert under Wine"
+alert=$(find_window 'File C:\firmware\missing.syx not found' 20) || fail "no not-found alert under Wine"
 if xdotool search --onlyvisible --name "^Corvane Chorus" >/dev/null 2>&1; then
     fail "main window is showing before the alert was answered"
 fi
-for _ in $(seq 50); do
-    xdotool search --onlyvisible --name "^Corvane Chorus" >/dev/null 2>&1 && break
-    if id=$(xdotool search --onlyvisible --name "^File .*missing.syx not found$" 2>/dev/null | head -n1) && [ -n "$id" ]; then
-        xdotool windowfocus "$id" 2>/dev/null || true
-        xdotool key --window "$id" Return 2>/dev/null || true
-    fi
-    sleep 0.2
-done
-win=$(find_window "$title") || fail "no built-in window after the alert"
+answer_alerts_until "^Corvane Chorus" "^File .*missing.syx not found$"
+win=$(find_window "$title" 20) || fail "no built-in window after the alert"
 echo "ok: the not-found alert before the window, then '$title'"
 stop
 
