@@ -3,6 +3,7 @@
 #if JUCE_LINUX
 
 #include "AlsaErrors.h"
+#include "AlsaSequencerOutputPort.h"
 
 #include <alsa/asoundlib.h>
 
@@ -107,12 +108,13 @@ juce::String AlsaRawMidiOutputPort::findUsbRawMidiDevice (int client, int port, 
 std::unique_ptr<AlsaRawMidiOutputPort> AlsaRawMidiOutputPort::openForSequencerPort (const juce::String& identifier,
                                                                                     const juce::String& portName)
 {
-    if (! identifier.containsChar ('-'))
+    const auto address = AlsaSequencerOutputPort::parseIdentifier (identifier);
+
+    if (! address.has_value())
         return nullptr;
 
-    const auto device = findUsbRawMidiDevice (identifier.upToFirstOccurrenceOf ("-", false, false).getIntValue(),
-                                              identifier.fromFirstOccurrenceOf ("-", false, false).getIntValue(),
-                                              portName);
+    const auto device = findUsbRawMidiDevice (address->client, address->port, portName);
+
     if (device.isEmpty())
         return nullptr;
 
@@ -165,32 +167,27 @@ juce::Result AlsaRawMidiOutputPort::sendMessage (const juce::uint8* data, int nu
 {
     const auto size = (size_t) numBytes;
 
-    // Every write goes into an idle buffer, so the previous message drains first.
-    const auto drained = drain();
-
-    if (drained.failed())
-        return drained;
-
-    // Idle is also the one moment the buffer may be resized. A message beyond the
-    // kernel's ceiling goes in parts, each into an idle buffer.
-    if (size > bufferSize)
-    {
-        const auto wanted = juce::jmin (largestBuffer, (size + defaultBufferSize - 1) / defaultBufferSize * defaultBufferSize);
-        setBufferSize (wanted);
-    }
-
     for (size_t offset = 0; offset < size;)
     {
-        const auto part = juce::jmin (bufferSize, size - offset);
+        // Every write goes into an idle buffer, so what went before drains first. Idle is
+        // also the one moment the buffer may grow; a message beyond the kernel's ceiling
+        // goes in parts.
         auto result = drain();
 
         if (result.wasOk())
+        {
+            const auto left = size - offset;
+
+            if (left > bufferSize && bufferSize < largestBuffer)
+                setBufferSize (juce::jmin (largestBuffer, (left + defaultBufferSize - 1) / defaultBufferSize * defaultBufferSize));
+
+            const auto part = juce::jmin (bufferSize, left);
             result = write (data + offset, part);
+            offset += part;
+        }
 
         if (result.failed())
             return result;
-
-        offset += part;
     }
 
     return juce::Result::ok();

@@ -12,14 +12,23 @@ namespace
 }
 
 //==============================================================================
-std::unique_ptr<AlsaSequencerOutputPort> AlsaSequencerOutputPort::open (const juce::String& identifier)
+std::optional<AlsaSequencerOutputPort::Address> AlsaSequencerOutputPort::parseIdentifier (const juce::String& identifier)
 {
     if (! identifier.containsChar ('-'))
+        return std::nullopt;
+
+    return Address { identifier.upToFirstOccurrenceOf ("-", false, false).getIntValue(),
+                     identifier.fromFirstOccurrenceOf ("-", false, false).getIntValue() };
+}
+
+std::unique_ptr<AlsaSequencerOutputPort> AlsaSequencerOutputPort::open (const juce::String& identifier)
+{
+    const auto address = parseIdentifier (identifier);
+
+    if (! address.has_value())
         return nullptr;
 
-    const auto client = identifier.upToFirstOccurrenceOf ("-", false, false).getIntValue();
-    const auto port = identifier.fromFirstOccurrenceOf ("-", false, false).getIntValue();
-
+    const auto [client, port] = *address;
     snd_seq_t* sequencer = nullptr;
 
     if (snd_seq_open (&sequencer, "default", SND_SEQ_OPEN_OUTPUT, 0) < 0)

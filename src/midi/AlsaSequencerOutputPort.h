@@ -2,6 +2,8 @@
 
 #include <juce_core/juce_core.h>
 
+#include <optional>
+
 #if JUCE_LINUX
 
 #include "PacedMidiOutputPort.h"
@@ -26,6 +28,15 @@ public:
     /** Connects to the sequencer port with the framework's identifier "client-port";
         nullptr when it cannot be reached. */
     static std::unique_ptr<AlsaSequencerOutputPort> open (const juce::String& identifier);
+
+    struct Address
+    {
+        int client, port;
+    };
+
+    /** The client and port of the framework's identifier "client-port"; nothing for any
+        other identifier. */
+    static std::optional<Address> parseIdentifier (const juce::String& identifier);
 
     ~AlsaSequencerOutputPort() override;
 
