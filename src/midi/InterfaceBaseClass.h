@@ -7,8 +7,9 @@
     A connection to the pedal, shown as a component with its port selectors.
 
     It broadcasts a change (asynchronously, naming itself) whenever its ports change.
-    sendBytes, getSendError and isOutputStillPresent are the operations called off the
-    message thread: the protocol thread sends through the interface.
+    sendBytes, waitUntilSent, getSendError, isOutputStillPresent and getOutputSerial are
+    the operations called off the message thread: the protocol thread sends through the
+    interface.
 */
 class InterfaceBaseClass : public juce::Component,
                            public juce::ChangeBroadcaster
@@ -44,6 +45,10 @@ public:
         no errors when sent to, so a device lost during a transfer shows only here; a
         transfer asks before it reports completion. */
     virtual bool isOutputStillPresent() = 0;
+
+    /** Changes whenever the output port is opened, replaced or closed. A transfer, whose
+        bytes must all reach one device, checks that it stays the same. */
+    virtual int getOutputSerial() = 0;
 
     virtual bool isConnected() = 0;
     virtual int getPreferredHeight() = 0;

@@ -256,6 +256,7 @@ void MidiInterfaceClass::openOutputDevice (int itemId)
     pacer.reset();
     outputFailed = false;
     outputOpen = midiOutput != nullptr;
+    ++outputSerial;
 }
 
 void MidiInterfaceClass::closeOutputDevice()
@@ -264,6 +265,7 @@ void MidiInterfaceClass::closeOutputDevice()
     midiOutput = nullptr;
     openOutputId = 0;
     outputOpen = false;
+    ++outputSerial;
 }
 
 void MidiInterfaceClass::openInputDevice (int itemId)

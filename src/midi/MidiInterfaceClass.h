@@ -35,6 +35,7 @@ public:
     juce::String getSendError() override;
     int waitUntilSent() override;
     bool isOutputStillPresent() override;
+    int getOutputSerial() override { return outputSerial; }
     bool isConnected() override;
     int getPreferredHeight() override;
     void selectOutputDevice (int itemId) override;
@@ -84,6 +85,7 @@ private:
     std::atomic<bool> outputOpen { false }, inputOpen { false };
     std::atomic<bool> outputFailed { false }; // a send through the open port has failed
     std::atomic<bool> pacingEnabled { true };
+    std::atomic<int> outputSerial { 0 };       // counts the port changes
 
     std::unique_ptr<juce::ComboBox> outputSelector;
     std::unique_ptr<juce::Label> outputSelectorLabel;

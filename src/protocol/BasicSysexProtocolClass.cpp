@@ -80,6 +80,7 @@ void BasicSysexProtocolClass::run()
     setStatusText ("Uploading firmware");
     auto fraction = getTransferProgress();
     bool failed = false;
+    outputAtStart = midiInterface->getOutputSerial();
 
     while (fraction != 1.0 && ! threadShouldExit())
     {
@@ -95,6 +96,12 @@ void BasicSysexProtocolClass::run()
             // Nothing complete to send will ever turn up here; don't spin a core on it.
             wait (idlePassMilliseconds);
             continue;
+        }
+
+        if (outputWasChanged())
+        {
+            failed = true;
+            break;
         }
 
         if (midiInterface->sendBytes (messageStart, (int) messageLength) != 0)
@@ -132,6 +139,9 @@ void BasicSysexProtocolClass::finishTransfer()
         return;
     }
 
+    if (outputWasChanged())
+        return;
+
     // Some ports take bytes without a word about a device that has gone; the port list
     // still tells.
     if (! midiInterface->isOutputStillPresent())
@@ -147,6 +157,16 @@ void BasicSysexProtocolClass::finishTransfer()
     if (autoUpdate)
         if (auto* application = juce::JUCEApplicationBase::getInstance())
             application->systemRequestedQuit();
+}
+
+bool BasicSysexProtocolClass::outputWasChanged()
+{
+    // The whole image must reach the device its first byte went to.
+    if (midiInterface->getOutputSerial() == outputAtStart)
+        return false;
+
+    failTransfer ("the MIDI output was changed during the update");
+    return true;
 }
 
 void BasicSysexProtocolClass::failTransfer (const juce::String& reason)

@@ -48,6 +48,7 @@ private:
     void setInterfaceEnabled (bool shouldBeEnabled);
     void finishTransfer();
     void failTransfer (const juce::String& reason);
+    bool outputWasChanged(); // fails the transfer when it was
     void componentEnablementChanged (juce::Component& component) override;
 
     /** Guards transferProgress; never held while sending or notifying. */
@@ -59,6 +60,7 @@ private:
     std::atomic<bool> interfaceEnabled { true };
 
     juce::WaitableEvent transferEnded { true };
+    int outputAtStart = 0; // the interface's output serial when the run began; protocol thread only
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (BasicSysexProtocolClass)
 };

@@ -305,6 +305,36 @@ INSTANTIATE_TEST_SUITE_P (
         return juce::String (testInfo.param.what).retainCharacters ("abcdefghijklmnopqrstuvwxyz ").replaceCharacter (' ', '_').toStdString();
     });
 
+TEST_F (SysexTransfer, AnotherPortChosenMidTransferFailsItAndGetsNothing)
+{
+    // The rest of an image sent elsewhere would leave the pedal with half an image and
+    // another device with the other half.
+    makeProtocol (builtInImage);
+    ChangeCounter chooser;
+    std::atomic<bool> chosen { false };
+    chooser.onChange = [&] (juce::ChangeBroadcaster*)
+    {
+        // As a user would, on the message thread's behalf (the progress is told under its lock).
+        if (protocol->getProgress() >= 0.5 && ! chosen.exchange (true))
+            interface.selectOutputDevice (2);
+    };
+    protocol->addChangeListener (&chooser);
+
+    protocol->startProtocol();
+    ASSERT_TRUE (runUntilThreadEnds());
+    protocol->removeChangeListener (&chooser);
+
+    EXPECT_TRUE (chosen);
+    EXPECT_EQ (protocol->getStatusText(), "Update failed: the MIDI output was changed during the update");
+    EXPECT_EQ (protocol->getOutcome(), ProtocolBaseClass::Outcome::failed);
+    EXPECT_FALSE (statusSeen.contains ("Update completed"));
+
+    const auto sent = ports.getSentMessages();
+    EXPECT_LT (sent.size(), 408u);
+    for (const auto& message : sent)
+        EXPECT_EQ (message.port, "A");
+}
+
 TEST_F (SysexTransfer, AStartAfterAFailedTransferSendsTheWholeImageAgain)
 {
     makeProtocol (builtInImage);
