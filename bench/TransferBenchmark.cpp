@@ -26,7 +26,7 @@ namespace
         juce::Array<juce::MidiDeviceInfo> getOutputDevices() override { return { juce::MidiDeviceInfo ("Sink", "sink") }; }
         juce::Array<juce::MidiDeviceInfo> getInputDevices() override { return {}; }
 
-        std::unique_ptr<MidiOutputPort> openOutputPort (const juce::MidiDeviceInfo&) override
+        std::unique_ptr<MidiOutputPort> openOutputPort (const juce::MidiDeviceInfo&, juce::String&) override
         {
             return std::make_unique<Sink> (bytesTaken);
         }
@@ -44,7 +44,7 @@ namespace
         public:
             explicit Sink (std::atomic<juce::int64>& counter) : bytes (counter) {}
 
-            juce::Result sendMessage (const juce::uint8*, int numBytes, SendPacing&) override
+            juce::Result sendMessage (const juce::uint8*, int numBytes) override
             {
                 bytes += numBytes;
                 return juce::Result::ok();
@@ -113,14 +113,13 @@ namespace
 
         void run() override
         {
-            NoPacing noPacing;
             const auto* const end = image + imageSize;
 
             for (const auto* message = image; message < end;)
             {
                 const auto* const last = std::find (message, end, (juce::uint8) 0xf7);
                 const auto length = (int) (last - message + 1);
-                port.sendMessage (message, length, noPacing);
+                port.sendMessage (message, length);
                 message += length;
             }
 
@@ -130,12 +129,6 @@ namespace
         juce::WaitableEvent ended;
 
     private:
-        class NoPacing final : public SendPacing
-        {
-        public:
-            bool waitForBytes (int) override { return true; }
-        };
-
         const juce::uint8* const image;
         const size_t imageSize;
         MidiOutputPort& port;
@@ -144,7 +137,8 @@ namespace
     void transferFloor (benchmark::State& state)
     {
         SinkPortProvider sink;
-        auto port = sink.openOutputPort ({});
+        juce::String whyNot;
+        auto port = sink.openOutputPort ({}, whyNot);
         FloorThread thread (builtInFirmwareData, (size_t) builtInFirmwareSize, *port);
 
         for (auto _ : state)

@@ -7,8 +7,9 @@
 //==============================================================================
 /**
     Writes every message box's text as one line to a stream (standard error in an
-    unattended run), then has the presenter it wraps show the box as always, so that the
-    run's log says why it stopped.
+    unattended run) instead of showing the box: nobody is there to answer it, and a box
+    would hold the run for ever. The run's log says why it stopped. The presenter it
+    stands in for is kept, to be put back when the run ends.
 */
 class EchoingAlertPresenter final : public AlertPresenter
 {

@@ -54,7 +54,13 @@ CommandLineOptions CommandLineOptions::parse (const juce::String& commandLine)
         {
             const auto value = readLeadingInteger (commandLine.substring (index + outputOption.length()));
             options.outputId = (int) juce::jlimit (1L, (long) INT_MAX, value);
+            options.outputIdValid = value >= 1;
         }
+
+        // "--outputid=4", "--outputid" at the end, "--outputid 0" or "--outputid x" read as 1
+        // and would send the firmware to whatever port comes first.
+        if (index < 0 && containsWholeWord (commandLine, "--outputid"))
+            options.outputIdValid = false;
     }
 
     return options;

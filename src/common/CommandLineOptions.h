@@ -20,6 +20,7 @@ public:
     juce::String fileName;
     bool autoUpdate = false;
     int outputId = 1;
+    bool outputIdValid = true; // false: --outputid given without a number from 1 up
     bool listOutputs = false;
 
     static CommandLineOptions parse (const juce::String& commandLine);

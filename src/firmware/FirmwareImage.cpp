@@ -3,6 +3,8 @@
 #include "SysexStreamValidator.h"
 #include "common/AlertPresenter.h"
 
+#include <filesystem>
+
 namespace
 {
     const char* const useBuiltInNote = "The application will use the build-in firmware version.";
@@ -32,7 +34,21 @@ FirmwareImage::FirmwareImage (const juce::String& path)
         return;
     }
 
+    // A pipe or a device would hold the start until something writes to it, for ever if
+    // nothing does: only a regular file is read.
+    if (! isRegularFile (file))
+    {
+        showAlert (path, "cannot be read", "The firmware file is not a regular file.");
+        return;
+    }
+
     readFile (file, path);
+}
+
+bool FirmwareImage::isRegularFile (const juce::File& file)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file (std::filesystem::u8path (file.getFullPathName().toRawUTF8()), error);
 }
 
 FirmwareImage::FirmwareImage (juce::MemoryBlock bytes, const juce::String& imageName)

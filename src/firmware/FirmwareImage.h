@@ -41,6 +41,7 @@ public:
 
     /** The file name without its extension: the text after the last '/' or '\', up to the
         last dot after it. */
+    static bool isRegularFile (const juce::File& file);
     static juce::String nameFromPath (const juce::String& path);
 
 private:

@@ -7,9 +7,9 @@
     A connection to the pedal, shown as a component with its port selectors.
 
     It broadcasts a change (asynchronously, naming itself) whenever its ports change.
-    sendBytes, waitUntilSent, getSendError, isOutputStillPresent and getOutputSerial are
-    the operations called off the message thread: the protocol thread sends through the
-    interface.
+    sendBytes, sendBytesTo, waitUntilSent, getSendError, isOutputStillPresent and
+    getOutputSerial are the operations called off the message thread: the protocol thread
+    sends through the interface.
 */
 class InterfaceBaseClass : public juce::Component,
                            public juce::ChangeBroadcaster
@@ -32,28 +32,43 @@ public:
         gone; getSendError() then says why. */
     virtual int sendBytes (const juce::uint8* data, int numBytes) = 0;
 
+    /** As sendBytes, but only to the output port that getOutputSerial() named as
+        outputSerial: a port changed since then gets nothing, and the send fails. The check
+        and the send are one step, so not one message can reach a newly chosen port. */
+    virtual int sendBytesTo (int outputSerial, const juce::uint8* data, int numBytes) = 0;
+
     /** Why the last failed send failed, in words for the user ("the device was
         disconnected"). Called on the thread that sent. */
     virtual juce::String getSendError() = 0;
 
-    /** Returns once the open output has sent every byte handed to it. Returns 0 then, and
-        sendFailed like sendBytes when the port failed or an exit request cut the wait
-        short. A transfer waits on it before it reports completion. */
-    virtual int waitUntilSent() { return 0; }
+    /** Returns once the output port named by outputSerial has sent every byte handed to
+        it. Returns 0 then, and sendFailed like sendBytesTo when the port failed, was
+        changed, or an exit request cut the wait short. A transfer waits on it before it
+        reports completion. */
+    virtual int waitUntilSent (int outputSerial) = 0;
 
     /** Whether the open output port is still in the system's port list. Some ports report
         no errors when sent to, so a device lost during a transfer shows only here; a
-        transfer asks before it reports completion. */
+        transfer asks before its last wait. */
     virtual bool isOutputStillPresent() = 0;
 
     /** Changes whenever the output port is opened, replaced or closed. A transfer, whose
-        bytes must all reach one device, checks that it stays the same. */
+        bytes must all reach one device, sends only to the port it started with. */
     virtual int getOutputSerial() = 0;
+
+    /** Makes the chosen output ready for a new transfer, on the message thread, without
+        waiting for the device: a port that failed, or whose device has come back with a new
+        identity (plugged in again), is opened afresh. Fails, with a reason for the user,
+        when no output is chosen or it cannot be opened. */
+    virtual juce::Result prepareOutput() = 0;
+
+    /** Why the chosen output is not open (empty when it is, or when none is chosen). */
+    virtual juce::String getOutputError() = 0;
 
     virtual bool isConnected() = 0;
     virtual int getPreferredHeight() = 0;
 
-    /** Chooses a port by item id: 1 to n for the ports listed at construction, n + 1 for none. */
+    /** Chooses a port by item id: 1 to n for the ports now listed, n + 1 for none. */
     virtual void selectOutputDevice (int itemId) = 0;
     // Kept for the same input path; the app builds its interface with the output direction only.
     virtual void selectInputDevice (int itemId) = 0;

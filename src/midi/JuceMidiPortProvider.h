@@ -11,7 +11,7 @@ public:
 
     juce::Array<juce::MidiDeviceInfo> getOutputDevices() override;
     juce::Array<juce::MidiDeviceInfo> getInputDevices() override;
-    std::unique_ptr<MidiOutputPort> openOutputPort (const juce::MidiDeviceInfo& device) override;
+    std::unique_ptr<MidiOutputPort> openOutputPort (const juce::MidiDeviceInfo& device, juce::String& whyNot) override;
     std::unique_ptr<MidiInputPort> openInputPort (const juce::MidiDeviceInfo& device,
                                                   juce::MidiInputCallback& callback) override;
 

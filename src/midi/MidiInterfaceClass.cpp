@@ -6,18 +6,19 @@ namespace
     constexpr int selectorTop = 20;
     constexpr int selectorHeight = 30;
 
-    /** For a sender that must not be paced (to measure, or to show what pacing prevents). */
-    class NoPacing final : public SendPacing
-    {
-    public:
-        bool waitForBytes (int) override { return true; }
-    };
-
-    NoPacing noPacing;
-
     bool isPortId (int itemId, const juce::Array<juce::MidiDeviceInfo>& devices) noexcept
     {
         return itemId >= 1 && itemId <= devices.size();
+    }
+
+    /** The port of that name in devices, if there is one. */
+    const juce::MidiDeviceInfo* findByName (const juce::Array<juce::MidiDeviceInfo>& devices, const juce::String& name)
+    {
+        for (auto& device : devices)
+            if (device.name == name)
+                return &device;
+
+        return nullptr;
     }
 } // namespace
 
@@ -29,8 +30,9 @@ MidiInterfaceClass::MidiInterfaceClass (bool useOutput, bool useInput)
 {
     if (outputEnabled)
     {
-        outputDevices = portProvider.getOutputDevices();
+        systemOutputs = outputDevices = portProvider.getOutputDevices();
         buildSelector (outputSelector, outputSelectorLabel, "Output Selector", "Select an output device:", outputDevices);
+        startTimer (refreshIntervalMs);
     }
 
     if (inputEnabled)
@@ -42,6 +44,7 @@ MidiInterfaceClass::MidiInterfaceClass (bool useOutput, bool useInput)
 
 MidiInterfaceClass::~MidiInterfaceClass()
 {
+    stopTimer();
     closeInputDevice();
     closeOutputDevice();
 }
@@ -56,24 +59,43 @@ void MidiInterfaceClass::buildSelector (std::unique_ptr<juce::ComboBox>& selecto
     label = std::make_unique<juce::Label> (juce::String(), caption);
     label->attachToComponent (selector.get(), false);
 
-    const auto disconnectedId = devices.size() + 1;
-    selector->addItem ("(Disconnected)", disconnectedId);
-
-    if (! devices.isEmpty())
-        selector->addSeparator();
-
-    for (int i = 0; i < devices.size(); ++i)
-        selector->addItem (devices.getReference (i).name, i + 1);
+    fillSelector (*selector, devices, 0);
 
     // Every selector starts on "(Disconnected)"; its notification tells the listeners so.
-    selector->setSelectedId (disconnectedId, juce::sendNotificationAsync);
+    selector->setSelectedId (devices.size() + 1, juce::sendNotificationAsync);
     selector->addListener (this);
+}
+
+void MidiInterfaceClass::fillSelector (juce::ComboBox& selector, const juce::Array<juce::MidiDeviceInfo>& devices, int selectedId)
+{
+    selector.clear (juce::dontSendNotification);
+    selector.addItem ("(Disconnected)", devices.size() + 1);
+
+    if (! devices.isEmpty())
+        selector.addSeparator();
+
+    for (int i = 0; i < devices.size(); ++i)
+        selector.addItem (devices.getReference (i).name, i + 1);
+
+    if (selectedId > 0)
+        selector.setSelectedId (selectedId, juce::dontSendNotification);
 }
 
 //==============================================================================
 int MidiInterfaceClass::sendBytes (const juce::uint8* data, int numBytes)
 {
+    return sendBytesTo (outputSerial, data, numBytes);
+}
+
+int MidiInterfaceClass::sendBytesTo (int serial, const juce::uint8* data, int numBytes)
+{
     const std::lock_guard<std::mutex> lock (portLock);
+
+    if (serial != outputSerial)
+    {
+        sendError = "the MIDI output was changed during the update";
+        return sendFailed;
+    }
 
     if (midiOutput == nullptr)
     {
@@ -81,9 +103,9 @@ int MidiInterfaceClass::sendBytes (const juce::uint8* data, int numBytes)
         return sendFailed;
     }
 
-    // Still under the lock while the port takes the message (or its pace is waited for):
-    // the port must not change before the message has left it.
-    return sendResult (midiOutput->sendMessage (data, numBytes, pacingEnabled ? static_cast<SendPacing&> (pacer) : noPacing));
+    // Still under the lock while the port takes the message: the port must not change
+    // before the message has left it.
+    return sendResult (midiOutput->sendMessage (data, numBytes));
 }
 
 int MidiInterfaceClass::sendResult (const juce::Result& result)
@@ -103,20 +125,35 @@ juce::String MidiInterfaceClass::getSendError()
     return sendError;
 }
 
-int MidiInterfaceClass::waitUntilSent()
+int MidiInterfaceClass::waitUntilSent (int serial)
 {
     const std::lock_guard<std::mutex> lock (portLock);
+
+    if (serial != outputSerial)
+    {
+        sendError = "the MIDI output was changed during the update";
+        return sendFailed;
+    }
 
     if (midiOutput == nullptr)
         return 0;
 
-    return sendResult (midiOutput->waitUntilSent (pacingEnabled ? static_cast<SendPacing&> (pacer) : noPacing));
+    return sendResult (midiOutput->waitUntilSent());
 }
 
 bool MidiInterfaceClass::isOutputStillPresent()
 {
     const std::lock_guard<std::mutex> lock (portLock);
     return midiOutput != nullptr && portProvider.isOutputPresent (openOutput);
+}
+
+void MidiInterfaceClass::setPacingEnabled (bool shouldPace)
+{
+    const std::lock_guard<std::mutex> lock (portLock);
+    pacingEnabled = shouldPace;
+
+    if (midiOutput != nullptr)
+        midiOutput->setPacingEnabled (shouldPace);
 }
 
 int MidiInterfaceClass::readBytes (juce::uint8* destination, unsigned int maxBytes)
@@ -232,40 +269,127 @@ void MidiInterfaceClass::openDeviceOf (juce::ComboBox& selector, int itemId)
 //==============================================================================
 void MidiInterfaceClass::openOutputDevice (int itemId)
 {
+    if (! isPortId (itemId, outputDevices))
+    {
+        hasChosenOutput = false;
+        outputError = {};
+        closeOutputDevice();
+        return;
+    }
+
+    const auto device = outputDevices[itemId - 1];
+
     // The port in use stays open when it is chosen again: closing it could only lose what
     // it still holds, and a transfer may be sending through it. One whose send failed is
     // opened afresh, so that choosing it again is how the user retries.
-    if (itemId == openOutputId && outputOpen && ! outputFailed)
+    if (hasChosenOutput && device == chosenOutput && device == openOutput && outputOpen && ! outputFailed)
         return;
+
+    hasChosenOutput = true;
+    chosenOutput = device;
+    openChosenOutput();
+}
+
+bool MidiInterfaceClass::openChosenOutput()
+{
+    // A device plugged in again is a new port of the old name; one that is not there at
+    // all cannot be opened, and nothing is tried.
+    const auto* const present = findByName (systemOutputs, chosenOutput.name);
+
+    if (! systemOutputs.contains (chosenOutput) && present != nullptr)
+        chosenOutput = *present;
 
     const std::lock_guard<std::mutex> lock (portLock);
 
     // The old port goes first: a device may refuse to be opened twice.
     midiOutput = nullptr;
-    openOutputId = 0;
+    juce::String whyNot;
 
-    if (isPortId (itemId, outputDevices))
-    {
-        openOutput = outputDevices.getReference (itemId - 1);
-        midiOutput = portProvider.openOutputPort (openOutput);
-    }
+    if (systemOutputs.contains (chosenOutput))
+        midiOutput = portProvider.openOutputPort (chosenOutput, whyNot);
+    else
+        whyNot = "the device was disconnected";
 
     if (midiOutput != nullptr)
-        openOutputId = itemId;
+        midiOutput->setPacingEnabled (pacingEnabled);
 
-    pacer.reset();
+    openOutput = chosenOutput;
+    outputError = midiOutput != nullptr ? juce::String() : (whyNot.isNotEmpty() ? whyNot : juce::String ("the MIDI output could not be opened"));
     outputFailed = false;
     outputOpen = midiOutput != nullptr;
     ++outputSerial;
+    return outputOpen;
 }
 
 void MidiInterfaceClass::closeOutputDevice()
 {
     const std::lock_guard<std::mutex> lock (portLock);
     midiOutput = nullptr;
-    openOutputId = 0;
     outputOpen = false;
     ++outputSerial;
+}
+
+juce::Result MidiInterfaceClass::prepareOutput()
+{
+    if (! hasChosenOutput)
+        return juce::Result::fail ("no MIDI output is selected");
+
+    systemOutputs = portProvider.getOutputDevices();
+
+    if (outputOpen && ! outputFailed && openOutput == chosenOutput && systemOutputs.contains (openOutput))
+        return juce::Result::ok();
+
+    const auto opened = openChosenOutput();
+    updateOutputList (systemOutputs);
+    sendChangeMessage();
+
+    return opened ? juce::Result::ok() : juce::Result::fail (outputError);
+}
+
+void MidiInterfaceClass::refreshOutputs()
+{
+    if (outputSelector == nullptr || ! isEnabled() || outputSelector->isPopupActive())
+        return;
+
+    auto current = portProvider.getOutputDevices();
+    bool changed = false;
+
+    if (current != systemOutputs)
+    {
+        systemOutputs = std::move (current);
+        updateOutputList (systemOutputs);
+        changed = true;
+    }
+
+    // A chosen port that another program held, or whose device was away, is tried again
+    // (without waiting): it opens once it is free.
+    if (hasChosenOutput && ! outputOpen && findByName (systemOutputs, chosenOutput.name) != nullptr)
+    {
+        const auto oldError = outputError;
+        changed = openChosenOutput() || outputError != oldError || changed;
+    }
+
+    if (changed)
+        sendChangeMessage();
+}
+
+void MidiInterfaceClass::updateOutputList (const juce::Array<juce::MidiDeviceInfo>& system)
+{
+    auto listed = system;
+
+    if (hasChosenOutput)
+    {
+        if (const auto* present = findByName (system, chosenOutput.name); present != nullptr && ! system.contains (chosenOutput))
+            chosenOutput = *present;
+        else if (! system.contains (chosenOutput))
+            listed.add (chosenOutput);
+    }
+
+    if (listed == outputDevices)
+        return;
+
+    outputDevices = listed;
+    fillSelector (*outputSelector, outputDevices, hasChosenOutput ? outputDevices.indexOf (chosenOutput) + 1 : outputDevices.size() + 1);
 }
 
 void MidiInterfaceClass::openInputDevice (int itemId)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "SendPacing.h"
-
 #include <juce_audio_devices/juce_audio_devices.h>
 
 //==============================================================================
@@ -12,18 +10,19 @@ public:
     virtual ~MidiOutputPort() = default;
 
     /** Sends one complete message (a SysEx message from F0 to F7, or a short message) and
-        returns once the port has taken it. A port whose own send returns earlier waits on
-        pacing after each hand-over. Fails, with a reason for the user, when the port
-        refused the bytes or the device has gone, or when an exit request stopped the
-        hand-over of a message before its end. */
-    virtual juce::Result sendMessage (const juce::uint8* data, int numBytes, SendPacing& pacing) = 0;
+        returns once the port has taken it; a port whose own send returns earlier waits for
+        its pace itself. Fails, with a reason for the user, when the port refused the bytes,
+        the device has gone or stopped taking data, or an exit request of the sending
+        juce::Thread stopped the hand-over before the message's end. */
+    virtual juce::Result sendMessage (const juce::uint8* data, int numBytes) = 0;
 
     /** Returns once the device has been sent every byte handed to the port: the end of a
         transfer. Fails like sendMessage, also when an exit request cut the wait short. */
-    virtual juce::Result waitUntilSent (SendPacing& pacing)
-    {
-        return pacing.waitUntilIdle() ? juce::Result::ok() : juce::Result::fail ("stopped");
-    }
+    virtual juce::Result waitUntilSent() { return juce::Result::ok(); }
+
+    /** Whether a port that paces its sends to the wire's rate does so (on by default). Off
+        only to measure, or to show what an unpaced sender loses. */
+    virtual void setPacingEnabled (bool) {}
 };
 
 //==============================================================================
@@ -59,8 +58,9 @@ public:
         is not). May be called on any thread. */
     virtual bool isOutputPresent (const juce::MidiDeviceInfo& device);
 
-    /** Opens a port; nullptr when it cannot be opened (busy, gone). */
-    virtual std::unique_ptr<MidiOutputPort> openOutputPort (const juce::MidiDeviceInfo& device) = 0;
+    /** Opens a port without waiting for it; nullptr when it cannot be opened (busy, gone),
+        with the reason, in words for the user, in whyNot. Message thread. */
+    virtual std::unique_ptr<MidiOutputPort> openOutputPort (const juce::MidiDeviceInfo& device, juce::String& whyNot) = 0;
 
     /** Opens an input port that delivers to callback once started; nullptr on failure. */
     virtual std::unique_ptr<MidiInputPort> openInputPort (const juce::MidiDeviceInfo& device,

@@ -1,6 +1,14 @@
 #include "PacedMidiOutputPort.h"
 
-juce::Result PacedMidiOutputPort::sendMessage (const juce::uint8* data, int numBytes, SendPacing& pacing)
+PacedMidiOutputPort::PacedMidiOutputPort() : pacing (wirePacer)
+{
+}
+
+PacedMidiOutputPort::PacedMidiOutputPort (SendPacing& pacingToUse) : pacing (pacingToUse)
+{
+}
+
+juce::Result PacedMidiOutputPort::sendMessage (const juce::uint8* data, int numBytes)
 {
     const auto largestPiece = juce::jmax (1, getLargestPiece (data, numBytes));
 
@@ -17,9 +25,17 @@ juce::Result PacedMidiOutputPort::sendMessage (const juce::uint8* data, int numB
 
         // After the last piece the whole message is with the port: an exit request that
         // cuts that wait short loses nothing.
-        if (! pacing.waitForBytes (pieceSize) && ! isLast)
+        if (pacingEnabled && ! pacing.waitForBytes (pieceSize) && ! isLast)
             return juce::Result::fail ("the transfer was stopped");
     }
 
     return juce::Result::ok();
+}
+
+juce::Result PacedMidiOutputPort::waitUntilSent()
+{
+    if (! pacingEnabled || pacing.waitUntilIdle())
+        return juce::Result::ok();
+
+    return juce::Result::fail ("the transfer was stopped");
 }

@@ -53,10 +53,48 @@ ContentComp::ContentComp (juce::String commandLine)
     helpButton->addListener (this);
 
     if (autoUpdate)
+        startAutomaticUpdate (options, fileLoaded);
+}
+
+void ContentComp::startAutomaticUpdate (const CommandLineOptions& options, bool fileLoaded)
+{
+    // Unattended, a run that cannot do what it was asked ends as a failed update with the
+    // reason: never another image than the file named, never another port than the number.
+    if (options.hasFile && ! fileLoaded)
     {
-        midiInterface->selectOutputDevice (options.outputId);
-        buttonClicked (updateButton.get());
+        protocol->reportFailure ("the firmware file " + options.fileName + " cannot be used");
+        return;
     }
+
+    if (! options.outputIdValid)
+    {
+        protocol->reportFailure ("--outputid needs the number of a MIDI output, from 1 up");
+        return;
+    }
+
+    midiInterface->selectOutputDevice (options.outputId);
+
+    if (! midiInterface->isConnected() && midiInterface->getOutputError().isEmpty())
+    {
+        AlertPresenter::getCurrent().showMessageBox (juce::MessageBoxIconType::WarningIcon, {},
+                                                     "Please select an output device:");
+        protocol->reportFailure ("there is no MIDI output number " + juce::String (options.outputId));
+        return;
+    }
+
+    buttonClicked (updateButton.get());
+}
+
+void ContentComp::reportOutputError()
+{
+    // A chosen port that cannot be opened (another program holds it, its device is away)
+    // says why once, as a failed update would: the button then lets the user try again.
+    const auto error = midiInterface->getOutputError();
+
+    if (error != reportedOutputError && error.isNotEmpty())
+        protocol->reportFailure (error);
+
+    reportedOutputError = error;
 }
 
 ContentComp::~ContentComp()
@@ -104,20 +142,14 @@ juce::String ContentComp::buildInformationText (bool fileLoaded) const
     return text;
 }
 
-bool ContentComp::isFinishingTransfer() const
-{
-    // Sound on the message thread: the step to full progress is told to this panel under
-    // the message-manager lock before the thread counts its transfer as done, so the
-    // thread cannot get into its last steps between this check and a start.
-    return protocol->isThreadRunning() && protocol->getProgress() == 1.0;
-}
-
 void ContentComp::applyUpdateButtonRule()
 {
     const bool connected = midiInterface->isConnected();
     const juce::Colour colour (connected ? connectedButtonColour : disconnectedButtonColour);
 
-    updateButton->setEnabled (connected);
+    // Not while a transfer runs, even when the selector's late notification asks for the
+    // rule: the button comes back when the transfer has ended.
+    updateButton->setEnabled (connected && ! protocol->isTransferRunning());
     updateButton->setColour (juce::TextButton::buttonColourId, colour);
     updateButton->setColour (juce::TextButton::buttonOnColourId, colour);
 }
@@ -142,24 +174,7 @@ void ContentComp::buttonClicked (juce::Button* button)
 {
     if (button == updateButton.get())
     {
-        if (isFinishingTransfer())
-        {
-            // The bar is full and the button enabled, but the thread has not returned yet:
-            // a restart now would reset the progress without starting anything, and the
-            // coming "Update completed" would find the bar empty and leave the button
-            // disabled for good. The press is dropped; the button stays usable.
-        }
-        else if (midiInterface->isConnected())
-        {
-            displayedProgress = 0.0;
-            protocol->startProtocol();
-            updateButton->setEnabled (false);
-        }
-        else
-        {
-            AlertPresenter::getCurrent().showMessageBox (juce::MessageBoxIconType::WarningIcon, {},
-                                                         "Please select an output device:");
-        }
+        startUpdate();
     }
     else if (button == helpButton.get())
     {
@@ -168,9 +183,33 @@ void ContentComp::buttonClicked (juce::Button* button)
     }
 }
 
-bool ContentComp::transferFailed() const
+void ContentComp::startUpdate()
 {
-    return protocol->getOutcome() == ProtocolBaseClass::Outcome::failed;
+    // A press that reaches a running transfer (the button is enabled only between
+    // transfers) starts nothing.
+    if (protocol->isTransferRunning())
+        return;
+
+    if (! midiInterface->isConnected() && midiInterface->getOutputError().isEmpty())
+    {
+        AlertPresenter::getCurrent().showMessageBox (juce::MessageBoxIconType::WarningIcon, {},
+                                                     "Please select an output device:");
+        return;
+    }
+
+    // The chosen port afresh when the last transfer failed or its device came back; one
+    // that cannot be opened says why, as a failed update.
+    const auto prepared = midiInterface->prepareOutput();
+
+    if (prepared.failed())
+    {
+        protocol->reportFailure (prepared.getErrorMessage());
+        return;
+    }
+
+    displayedProgress = 0.0;
+    protocol->startProtocol();
+    updateButton->setEnabled (false);
 }
 
 void ContentComp::changeListenerCallback (juce::ChangeBroadcaster* source)
@@ -179,18 +218,28 @@ void ContentComp::changeListenerCallback (juce::ChangeBroadcaster* source)
     // manager lock (progress changes): either way components may be touched, nothing may wait.
     if (source == midiInterface.get())
     {
-        const bool idle = displayedProgress == 0.0 || displayedProgress == 1.0 || transferFailed();
-        midiInterface->setEnabled (idle || ! midiInterface->isEnabled());
+        // The selector is the protocol's to disable while a transfer runs, and stays so
+        // until the transfer has ended.
+        if (! protocol->isTransferRunning())
+        {
+            midiInterface->setEnabled (true);
+            reportOutputError();
+        }
+
         applyUpdateButtonRule();
     }
     else if (source == static_cast<juce::ChangeBroadcaster*> (protocol.get()))
     {
         displayedProgress = protocol->getProgress();
 
+        // Only once the transfer has ended (the device took the last byte, or it failed),
+        // not at full progress: a port changed before that would lose the end of the image.
         // A failed transfer leaves the bar where it stopped and lets the user try again.
-        if (displayedProgress == 1.0 || transferFailed())
+        if (protocol->getOutcome() != ProtocolBaseClass::Outcome::none)
         {
-            updateButton->setEnabled (true);
+            // A chosen port that could not be opened may be tried again; with none chosen
+            // there is nothing to try.
+            updateButton->setEnabled (midiInterface->isConnected() || midiInterface->getOutputError().isNotEmpty());
             midiInterface->setEnabled (true);
         }
 

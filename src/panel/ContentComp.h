@@ -2,6 +2,7 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include "common/CommandLineOptions.h"
 #include "firmware/FirmwareImage.h"
 #include "help/HaldenHelpWindowClass.h"
 #include "lookandfeel/TemplateLookAndFeel.h"
@@ -52,10 +53,9 @@ private:
     bool loadFirmwareFile (const juce::String& path);
 
     void applyUpdateButtonRule();
-
-    /** The transfer has published full progress but its thread has not returned. */
-    bool isFinishingTransfer() const;
-    bool transferFailed() const;
+    void startUpdate();
+    void startAutomaticUpdate (const CommandLineOptions& options, bool fileLoaded);
+    void reportOutputError();
     juce::String buildInformationText (bool fileLoaded) const;
     std::unique_ptr<juce::Label> makeLabel (const juce::String& text);
 
@@ -66,6 +66,7 @@ private:
     std::unique_ptr<juce::ProgressBar> progressBar;
     std::unique_ptr<juce::Label> progressLabel;
     double displayedProgress = 0.0;
+    juce::String reportedOutputError;
     std::unique_ptr<juce::TextButton> helpButton;
     std::unique_ptr<juce::Label> infoLabel, step1Label, step1InfoLabel, step2Label;
     std::unique_ptr<FirmwareImage> firmwareImage;

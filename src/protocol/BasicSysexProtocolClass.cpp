@@ -91,20 +91,20 @@ void BasicSysexProtocolClass::run()
 
         const auto messageLength = completeMessageLength (messageStart, imageEnd);
 
+        // Nothing complete to send will ever turn up here: a damaged image, which must not
+        // reach the pedal in part as if it were whole.
         if (messageLength == 0)
         {
-            // Nothing complete to send will ever turn up here; don't spin a core on it.
-            wait (idlePassMilliseconds);
-            continue;
-        }
-
-        if (outputWasChanged())
-        {
             failed = true;
+            failTransfer (total == 0 ? juce::String ("the firmware image is empty")
+                                     : "the firmware image is damaged at byte " + juce::String (bytesSent)
+                                           + " (no complete SysEx message starts there)");
             break;
         }
 
-        if (midiInterface->sendBytes (messageStart, (int) messageLength) != 0)
+        // The whole image must reach the device its first byte went to: a send to any other
+        // port fails.
+        if (midiInterface->sendBytesTo (outputAtStart, messageStart, (int) messageLength) != 0)
         {
             // A send that an exit request cut short is a stop, not a failure.
             failed = ! threadShouldExit();
@@ -130,23 +130,21 @@ void BasicSysexProtocolClass::run()
 
 void BasicSysexProtocolClass::finishTransfer()
 {
-    if (midiInterface->waitUntilSent() != 0)
+    // Some ports take bytes without a word about a device that has gone; the port list
+    // still tells. Asked before the last wait: a pedal restarts, and leaves the list, as
+    // soon as it has its whole image.
+    if (! midiInterface->isOutputStillPresent())
+    {
+        failTransfer ("the device was disconnected");
+        return;
+    }
+
+    if (midiInterface->waitUntilSent (outputAtStart) != 0)
     {
         // An exit request during the last wait is a stop, like one between messages.
         if (! threadShouldExit())
             failTransfer (midiInterface->getSendError());
 
-        return;
-    }
-
-    if (outputWasChanged())
-        return;
-
-    // Some ports take bytes without a word about a device that has gone; the port list
-    // still tells.
-    if (! midiInterface->isOutputStillPresent())
-    {
-        failTransfer ("the device was disconnected");
         return;
     }
 
@@ -159,14 +157,10 @@ void BasicSysexProtocolClass::finishTransfer()
             application->systemRequestedQuit();
 }
 
-bool BasicSysexProtocolClass::outputWasChanged()
+void BasicSysexProtocolClass::reportFailure (const juce::String& reason)
 {
-    // The whole image must reach the device its first byte went to.
-    if (midiInterface->getOutputSerial() == outputAtStart)
-        return false;
-
-    failTransfer ("the MIDI output was changed during the update");
-    return true;
+    if (! isThreadRunning())
+        failTransfer (reason);
 }
 
 void BasicSysexProtocolClass::failTransfer (const juce::String& reason)
@@ -195,10 +189,7 @@ void BasicSysexProtocolClass::setInterfaceEnabled (bool shouldBeEnabled)
 {
     // Gives up once the thread is asked to exit, so a message thread waiting for it to end
     // is never blocked by it.
-    const juce::MessageManagerLock lock (this);
-
-    if (lock.lockWasGained())
-        midiInterface->setEnabled (shouldBeEnabled);
+    messageLock.callWhileLocked ([this, shouldBeEnabled] { midiInterface->setEnabled (shouldBeEnabled); });
 }
 
 void BasicSysexProtocolClass::componentEnablementChanged (juce::Component& component)

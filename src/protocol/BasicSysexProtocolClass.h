@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ExitAwareMessageLock.h"
 #include "ProtocolBaseClass.h"
 #include "QuillonTime.h"
 
@@ -18,8 +19,8 @@
     byte to a port that is still there reports "Update completed".
 
     The image is cut at its F0 and F7 bytes in place, never copied. The transfer completes
-    only once every byte has been handed over; an image that holds anything but complete
-    messages therefore never completes, and the thread waits until it is asked to exit.
+    only once every byte has been handed over and the device has taken it; an image that
+    holds anything but complete messages fails where the damage begins.
 */
 class BasicSysexProtocolClass final : public ProtocolBaseClass,
                                       public QuillonTime,
@@ -39,8 +40,13 @@ public:
         stopped. The thread itself ends a moment later. False when timeoutMs ran out. */
     bool waitForTransferToEnd (int timeoutMs);
 
-    /** How long a pass that finds no complete message to send waits before looking again. */
-    static constexpr int idlePassMilliseconds = 10;
+    /** Ends, as failed with this reason, an update that could not start (no output to send
+        to, an output that cannot be opened). Message thread; ignored while a transfer runs. */
+    void reportFailure (const juce::String& reason);
+
+    /** A transfer is under way and has not yet ended: neither completed, failed, nor
+        stopped. Message thread. */
+    bool isTransferRunning() const { return isThreadRunning() && getOutcome() == Outcome::none; }
 
 private:
     double getTransferProgress() const;
@@ -48,7 +54,6 @@ private:
     void setInterfaceEnabled (bool shouldBeEnabled);
     void finishTransfer();
     void failTransfer (const juce::String& reason);
-    bool outputWasChanged(); // fails the transfer when it was
     void componentEnablementChanged (juce::Component& component) override;
 
     /** Guards transferProgress; never held while sending or notifying. */
@@ -59,6 +64,7 @@ private:
     // so that the protocol thread takes that lock only to change it.
     std::atomic<bool> interfaceEnabled { true };
 
+    ExitAwareMessageLock messageLock; // for the interface's enabled state
     juce::WaitableEvent transferEnded { true };
     int outputAtStart = 0; // the interface's output serial when the run began; protocol thread only
 

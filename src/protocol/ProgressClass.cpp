@@ -12,10 +12,7 @@ void ProgressClass::sendSynchronousChangeMessageUnderLock()
 {
     // A protocol thread that is being stopped must not wait for the message thread: the
     // message thread may be the one waiting for it to end.
-    const juce::MessageManagerLock lock (juce::Thread::getCurrentThread());
-
-    if (lock.lockWasGained())
-        sendSynchronousChangeMessage();
+    messageLock.callWhileLocked ([this] { sendSynchronousChangeMessage(); });
 }
 
 void ProgressClass::setStatusText (const juce::String& newText)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ExitAwareMessageLock.h"
+
 #include <juce_events/juce_events.h>
 
 #include <atomic>
@@ -37,6 +39,7 @@ public:
 private:
     void sendSynchronousChangeMessageUnderLock();
 
+    ExitAwareMessageLock messageLock;
     mutable std::mutex statusTextLock; // never held while listeners run
     juce::String statusText;
     std::atomic<double> progress { 0.0 };

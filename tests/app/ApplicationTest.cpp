@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "app/Application.h"
+#include "panel/ContentComp.h"
 #include "common/AutoUpdate.h"
 #include "support/FakeMidiPortProvider.h"
 #include "support/MessageLoop.h"
 #include "support/RecordingAlertPresenter.h"
 
+#include <atomic>
 #include <iostream>
 #include <sstream>
 
@@ -32,10 +34,10 @@ namespace
     std::ostream& operator<< (std::ostream& out, const EchoCase& c) { return out << c.commandLine; }
 
     const EchoCase echoCases[] = {
-        { "UnattendedRunLogsEveryAlert", "--autoupdate --outputid 9 --file /no/such/pedal.syx", 2,
+        { "UnattendedRunLogsEveryAlertInsteadOfShowingIt", "--autoupdate --outputid 9 --file /no/such/pedal.syx", 0,
           "File /no/such/pedal.syx not found: A firmware file was specified, but it could not be found."
           " The application will use the build-in firmware version.\n"
-          "Please select an output device:\n" },
+          "Update failed: the firmware file /no/such/pedal.syx cannot be used\n" },
         { "InteractiveRunLogsNothing", "--outputid 9 --file /no/such/pedal.syx", 1, "" },
     };
 
@@ -49,7 +51,7 @@ namespace
     };
 } // namespace
 
-TEST_P (ApplicationAlertEcho, AlertsAreShownAndUnattendedAlsoWrittenToStandardError)
+TEST_P (ApplicationAlertEcho, AlertsAreShownOrUnattendedWrittenToStandardError)
 {
     const auto& c = GetParam();
     StandardErrorCapture standardError;
@@ -71,7 +73,7 @@ TEST_P (ApplicationAlertEcho, AlertsAreShownAndUnattendedAlsoWrittenToStandardEr
 INSTANTIATE_TEST_SUITE_P (Application, ApplicationAlertEcho, ::testing::ValuesIn (echoCases),
                           [] (const ::testing::TestParamInfo<EchoCase>& testInfo) { return std::string (testInfo.param.name); });
 
-TEST (EchoingAlertPresenter, WritesOneLinePerBoxAndStillShowsIt)
+TEST (EchoingAlertPresenter, WritesOneLinePerBoxAndShowsNone)
 {
     RecordingAlertPresenter shown;
     std::ostringstream log;
@@ -85,11 +87,69 @@ TEST (EchoingAlertPresenter, WritesOneLinePerBoxAndStillShowsIt)
     EXPECT_EQ (log.str(), "File /a b/p.syx is empty: The firmware file holds no bytes. The application will use the build-in firmware version.\n"
                           "Please select an output device:\n"
                           "Update failed: first second\n");
-    ASSERT_EQ (shown.alerts.size(), 3u);
-    EXPECT_EQ (shown.alerts[0].message, "The firmware file holds no bytes.\n The application will use the build-in firmware version.");
-    EXPECT_EQ (shown.alerts[1].icon, juce::MessageBoxIconType::WarningIcon);
-    EXPECT_EQ (shown.alerts[2].title, "Update failed");
+    EXPECT_TRUE (shown.alerts.empty()) << "an unattended run must never wait on a box";
 }
+
+//==============================================================================
+struct ExitStatusCase
+{
+    const char* name;
+    const char* commandLine;
+    bool holdTheTransfer;  // the window is closed while a message is still being sent
+    int exitStatus;
+    const char* standardError;
+};
+
+std::ostream& operator<< (std::ostream& out, const ExitStatusCase& c) { return out << c.name; }
+
+class ApplicationExitStatus : public ::testing::TestWithParam<ExitStatusCase>
+{
+protected:
+    ~ApplicationExitStatus() override { autoUpdate = false; }
+
+    FakeMidiPortProvider ports { { "A" } };
+    RecordingAlertPresenter alerts;
+};
+
+TEST_P (ApplicationExitStatus, TellsHowAnUnattendedUpdateEnded)
+{
+    const auto& c = GetParam();
+    StandardErrorCapture standardError;
+    std::atomic<bool> released { false };
+
+    if (c.holdTheTransfer)
+        ports.duringSend = [&] (const juce::String&)
+        {
+            while (! released && ! juce::Thread::currentThreadShouldExit())
+                juce::Thread::sleep (1);
+        };
+
+    Application application (c.commandLine);
+    application.initialise ({});
+    auto* protocol = application.getMainWindow()->getContentComp()->getProtocol();
+
+    if (c.holdTheTransfer)
+        ASSERT_TRUE (runMessageLoopUntil ([&] { return protocol->isThreadRunning(); }));
+    else if (autoUpdate)
+        ASSERT_TRUE (runMessageLoopUntil ([&] { return protocol->getOutcome() == ProtocolBaseClass::Outcome::completed
+                                                        || standardError.captured.str().find ("Update failed") != std::string::npos; }));
+
+    runMessageLoopFor (20);
+    application.shutdown();   // what closing the window comes to
+    released = true;
+
+    EXPECT_EQ (application.getApplicationReturnValue(), c.exitStatus);
+    EXPECT_EQ (standardError.captured.str(), c.standardError);
+    EXPECT_TRUE (alerts.alerts.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P (Application, ApplicationExitStatus,
+                          ::testing::Values (ExitStatusCase { "Completed", "--autoupdate --outputid 1", false, 0, "" },
+                                             ExitStatusCase { "Failed", "--autoupdate --outputid 2", false, 1,
+                                                              "Please select an output device:\nUpdate failed: there is no MIDI output number 2\n" },
+                                             ExitStatusCase { "ClosedBeforeCompletion", "--autoupdate --outputid 1", true, 2, "" },
+                                             ExitStatusCase { "ClosedByHandWithoutAutoUpdate", "", false, 0, "" }),
+                          [] (const ::testing::TestParamInfo<ExitStatusCase>& testInfo) { return std::string (testInfo.param.name); });
 
 //==============================================================================
 TEST (Application, NameVersionAndSingleInstance)

@@ -10,6 +10,10 @@
 #             windowless sender (the same interface and transfer). Every byte of every
 #             run arrives and every run exits 0, and the app's transfer time (median run
 #             less the median start-up) is at most 1.5 x the median of amidi's times
+#   transfer-loaded  5 automatic updates with the built-in image while two busy loops keep
+#             the host's cores loaded: every run exits 0 and every send, found in what the
+#             device received by its first message, is the image byte for byte (no time
+#             bound: a loaded host is what it checks, not how fast)
 #   unplug    the device is pulled after 100000 bytes: Firmhold ends by itself with exit
 #             status 1 within 60 s and "Update failed" on its standard error
 set -euo pipefail
@@ -39,6 +43,49 @@ if [ "$mode" = unplug ]; then
     [ "$status" = 1 ] || fail "exit status ${status:-none}, not 1"
     grep -q "^Update failed" "$work/log" || fail "no \"Update failed\" on standard error"
     awk -v t="$ms" 'BEGIN {exit !(t <= 60000)}' || fail "the process took ${ms} ms to end"
+    echo PASS
+    exit 0
+fi
+
+if [ "$mode" = transfer-loaded ]; then
+    runs=5
+    # Both host cores busy for the whole guest run: the guest's CPUs and its emulated bus
+    # then lose the host in the middle of transfers.
+    burners=()
+    trap 'kill "${burners[@]}" 2>/dev/null; rm -rf "$work"' EXIT
+    for _ in 1 2; do bash -c 'while :; do :; done' & burners+=($!); done
+    set +e
+    "$midivm" --xvfb --timeout 500 --usb-midi "$work/got.syx" --usb-midi-name "Corvane Chorus" \
+        --include "$work" --tool "$app" --tool "$lister" \
+        -- /bin/sh -c "n=\$('$lister' | grep -n -x 'Corvane Chorus MIDI 1' | cut -d: -f1); \
+                       [ -n \"\$n\" ] || exit 3; \
+                       i=0; while [ \$i -lt $runs ]; do i=\$((i + 1)); \
+                           midivm-helper time '$app' --autoupdate --outputid \"\$n\" 2>'$work/err.txt'; \
+                           s=\$?; cat '$work/err.txt' >&2; echo \"run \$i: exit \$s\"; done" 2>&1 | tee "$work/log"
+    status=${PIPESTATUS[0]}
+    set -e
+    kill "${burners[@]}"
+    [ "$status" -eq 0 ] || fail "the guest run ended with $status"
+    echo "runs under load, start to exit: $(awk '/midivm-time:/ {printf "%s ms ", $2}' "$work/log")"
+    echo "exit statuses: $(sed -n 's/^run [0-9]*: exit \([0-9]*\)$/\1/p' "$work/log" | tr '\n' ' ')"
+    [ "$(grep -c '^run [0-9]*: exit' "$work/log")" = "$runs" ] || fail "not every run was made"
+    bad=$(grep '^run [0-9]*: exit' "$work/log" | grep -v 'exit 0$' || true)
+    [ -z "$bad" ] || fail "runs that did not exit 0: $bad"
+    # Each send starts with the image's first message, which comes nowhere else in it.
+    python3 - "$work/got.syx" "$release" "$runs" <<'PY' || fail "a send under load differs from the image"
+import sys
+data, image, runs = open(sys.argv[1], "rb").read(), open(sys.argv[2], "rb").read(), int(sys.argv[3])
+first = image[:image.index(0xF7) + 1]
+starts, at = [], data.find(first)
+while at >= 0:
+    starts.append(at)
+    at = data.find(first, at + 1)
+sends = [data[a:b] for a, b in zip(starts, starts[1:] + [len(data)])]
+print("%d bytes arrived; sends found at %s, %s bytes long" % (len(data), starts, [len(s) for s in sends]))
+bad = [k + 1 for k, s in enumerate(sends) if s != image]
+if starts[:1] != [0] or len(sends) != runs or bad:
+    sys.exit("%d sends found for %d runs; not the image: %s%s" % (len(sends), runs, bad, "" if starts[:1] == [0] else "; bytes before the first send"))
+PY
     echo PASS
     exit 0
 fi

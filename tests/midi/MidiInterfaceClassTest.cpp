@@ -283,6 +283,86 @@ TEST_F (MidiInterfaceWithTwoPorts, APortChangeWaitsForTheMessageInFlight)
 }
 
 //==============================================================================
+TEST_F (MidiInterfaceWithTwoPorts, TheListFollowsTheSystemAndTheChosenEntryStaysChosen)
+{
+    auto& box = *findSelector (interface, "Output Selector");
+    box.setSelectedId (2);
+    runPendingMessages();
+    ASSERT_EQ (ports.getOpenOutputs(), juce::StringArray ("B"));
+
+    ports.plug ("Corvane Chorus MIDI 1");   // plugged in after the start
+    interface.refreshOutputs();
+    EXPECT_EQ (listOf (box), juce::StringArray ({ "(Disconnected)=4", "--", "A=1", "B=2", "Corvane Chorus MIDI 1=3" }));
+    EXPECT_EQ (box.getText(), "B");
+
+    ports.unplug ("A", false);               // another port goes away
+    interface.refreshOutputs();
+    EXPECT_EQ (listOf (box), juce::StringArray ({ "(Disconnected)=3", "--", "B=1", "Corvane Chorus MIDI 1=2" }));
+    EXPECT_EQ (box.getSelectedId(), 1);
+    EXPECT_EQ (box.getText(), "B");
+    EXPECT_EQ (ports.getOpenOutputs(), juce::StringArray ("B")) << "the chosen port is neither closed nor reopened";
+
+    // Ids are positions in the list as it is now.
+    interface.selectOutputDevice (2);
+    EXPECT_EQ (ports.getOpenOutputs(), juce::StringArray ("Corvane Chorus MIDI 1"));
+}
+
+TEST_F (MidiInterfaceWithTwoPorts, ADevicePluggedInAgainIsOpenedAfreshForTheNextTransfer)
+{
+    interface.selectOutputDevice (1);
+    const juce::uint8 message[] = { 0xf0, 0x01, 0xf7 };
+    ports.unplug ("A", false);
+    ASSERT_EQ (interface.sendBytes (message, 3), InterfaceBaseClass::sendFailed);
+    EXPECT_EQ (interface.getSendError(), "the device was disconnected");
+
+    // Gone, the chosen entry stays listed and chosen, and says why it cannot be used.
+    interface.refreshOutputs();
+    auto& box = *findSelector (interface, "Output Selector");
+    EXPECT_EQ (box.getText(), "A");
+    const auto whileGone = interface.prepareOutput();
+    EXPECT_EQ (whileGone.getErrorMessage(), "the device was disconnected");
+
+    ports.plug ("A");                        // back, as a new port
+    interface.refreshOutputs();
+    EXPECT_EQ (listOf (box), juce::StringArray ({ "(Disconnected)=3", "--", "B=1", "A=2" }));
+    EXPECT_EQ (box.getText(), "A");
+    ASSERT_TRUE (interface.prepareOutput().wasOk());
+    ASSERT_EQ (interface.sendBytes (message, 3), 0);
+    EXPECT_EQ (ports.getSentMessages().size(), 1u);
+    EXPECT_EQ (ports.getEvents().joinIntoString (","), "open A,close A,open A,sent A");
+}
+
+TEST (MidiInterfaceClass, APortHeldByAnotherProgramSaysWhyAndOpensOnceItIsFree)
+{
+    FakeMidiPortProvider ports ({ "A" });
+    ports.portsThatFailToOpen.add ("A");
+    MidiInterfaceClass interface (true, false);
+
+    interface.selectOutputDevice (1);
+    EXPECT_FALSE (interface.isConnected());
+    EXPECT_EQ (interface.getOutputError(), "the MIDI output is in use by another program");
+    EXPECT_EQ (interface.prepareOutput().getErrorMessage(), "the MIDI output is in use by another program");
+
+    ports.portsThatFailToOpen.clear();       // the other program let go
+    interface.refreshOutputs();
+    EXPECT_TRUE (interface.isConnected());
+    EXPECT_TRUE (interface.getOutputError().isEmpty());
+}
+
+TEST_F (MidiInterfaceWithTwoPorts, ASendMeantForAnEarlierPortReachesNoOther)
+{
+    interface.selectOutputDevice (1);
+    const auto serialOfA = interface.getOutputSerial();
+    interface.selectOutputDevice (2);
+
+    const juce::uint8 message[] = { 0xf0, 0x01, 0xf7 };
+    EXPECT_EQ (interface.sendBytesTo (serialOfA, message, 3), InterfaceBaseClass::sendFailed);
+    EXPECT_EQ (interface.getSendError(), "the MIDI output was changed during the update");
+    EXPECT_EQ (interface.waitUntilSent (serialOfA), InterfaceBaseClass::sendFailed);
+    EXPECT_TRUE (ports.getSentMessages().empty());
+}
+
+//==============================================================================
 class ReceiveRing : public ::testing::Test
 {
 protected:

@@ -10,6 +10,8 @@ namespace
     class RecordingPort final : public PacedMidiOutputPort
     {
     public:
+        explicit RecordingPort (SendPacing& pacing) : PacedMidiOutputPort (pacing) {}
+
         struct Piece
         {
             std::vector<juce::uint8> bytes;
@@ -60,11 +62,11 @@ namespace
 
 TEST (PacedMidiOutputPort, HandsALongMessageOverInPacedPiecesThatAddUpToIt)
 {
-    RecordingPort port;
     RecordingPacing pacing;
+    RecordingPort port (pacing);
     const auto message = sysexOfLength (50115);
 
-    ASSERT_TRUE (port.sendMessage (message.data(), (int) message.size(), pacing).wasOk());
+    ASSERT_TRUE (port.sendMessage (message.data(), (int) message.size()).wasOk());
 
     std::vector<juce::uint8> joined;
     for (size_t i = 0; i < port.pieces.size(); ++i)
@@ -84,11 +86,11 @@ TEST (PacedMidiOutputPort, HandsALongMessageOverInPacedPiecesThatAddUpToIt)
 
 TEST (PacedMidiOutputPort, AShortMessageGoesWholeWithOneWait)
 {
-    RecordingPort port;
     RecordingPacing pacing;
+    RecordingPort port (pacing);
     const juce::uint8 noteOn[] = { 0x90, 0x40, 0x7f };
 
-    ASSERT_TRUE (port.sendMessage (noteOn, 3, pacing).wasOk());
+    ASSERT_TRUE (port.sendMessage (noteOn, 3).wasOk());
     ASSERT_EQ (port.pieces.size(), 1u);
     EXPECT_EQ (pacing.waits, std::vector<int> ({ 3 }));
 }
@@ -97,14 +99,14 @@ TEST (PacedMidiOutputPort, AnExitRequestStopsTheHandOverBetweenPiecesButNotAfter
 {
     const auto message = sysexOfLength (1000);
 
-    RecordingPort stopped;
     RecordingPacing exitDuringSecondWait (2);
-    EXPECT_TRUE (stopped.sendMessage (message.data(), 1000, exitDuringSecondWait).failed());
+    RecordingPort stopped (exitDuringSecondWait);
+    EXPECT_TRUE (stopped.sendMessage (message.data(), 1000).failed());
     EXPECT_EQ (stopped.pieces.size(), 2u);
 
     // The whole message is with the port by the last wait: cutting it short loses nothing.
-    RecordingPort finished;
     RecordingPacing exitDuringLastWait (4);
-    EXPECT_TRUE (finished.sendMessage (message.data(), 1000, exitDuringLastWait).wasOk());
+    RecordingPort finished (exitDuringLastWait);
+    EXPECT_TRUE (finished.sendMessage (message.data(), 1000).wasOk());
     EXPECT_EQ (finished.pieces.size(), 4u);
 }

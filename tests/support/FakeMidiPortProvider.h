@@ -13,7 +13,7 @@
     opens these ports.
 
     It records every message sent, with its bytes, and every opening, closing and send of a
-    port in one event log. Thread-safe: the protocol thread sends while a test reads.
+    port in one event log. Devices can be plugged in and unplugged while it lives. Thread-safe: the protocol thread sends while a test reads.
     Its ports' sends wait for nothing and take no pacing. A port can be made to refuse a
     send, and a device can be unplugged: it leaves the port list, and its open port then
     refuses sends or, like a port that reports nothing, quietly drops them.
@@ -45,6 +45,10 @@ public:
         example to hold a send in flight). Set before anything is sent. */
     std::function<void (const juce::String& port)> duringSend;
 
+    /** Runs inside the wait at the end of a transfer, on the sending thread. Set before
+        anything is sent. */
+    std::function<void (const juce::String& port)> duringWaitUntilSent;
+
     /** The port refuses this send (counted from 1 over all ports) with this reason. */
     void failSend (int sendNumber, const juce::String& reason)
     {
@@ -66,8 +70,25 @@ public:
     void unplug (const juce::String& name, bool quiet)
     {
         const std::lock_guard<std::mutex> lock (mutex);
-        unplugged.add (name);
+
+        for (auto& device : outputs)
+            if (device.name == name)
+                unplugged.addIfNotAlreadyThere (device.identifier);
+
         quietWhenUnplugged = quiet;
+    }
+
+    /** Puts a device into the port list, or back into it: as a new port, with an identifier
+        of its own, as a device plugged in again is. Its earlier ports stay gone. */
+    void plug (const juce::String& name)
+    {
+        const std::lock_guard<std::mutex> lock (mutex);
+
+        for (auto& device : outputs)
+            if (device.name == name)
+                unplugged.addIfNotAlreadyThere (device.identifier);
+
+        outputs.add ({ name, "out" + juce::String (outputs.size()) });
     }
 
     std::vector<SentMessage> getSentMessages() const
@@ -115,23 +136,26 @@ public:
     {
         const std::lock_guard<std::mutex> lock (mutex);
         auto present = outputs;
-        present.removeIf ([this] (const juce::MidiDeviceInfo& device) { return unplugged.contains (device.name); });
+        present.removeIf ([this] (const juce::MidiDeviceInfo& device) { return unplugged.contains (device.identifier); });
         return present;
     }
 
     juce::Array<juce::MidiDeviceInfo> getInputDevices() override { return inputs; }
 
-    std::unique_ptr<MidiOutputPort> openOutputPort (const juce::MidiDeviceInfo& device) override
+    std::unique_ptr<MidiOutputPort> openOutputPort (const juce::MidiDeviceInfo& device, juce::String& whyNot) override
     {
         if (portsThatFailToOpen.contains (device.name))
+        {
+            whyNot = "the MIDI output is in use by another program";
             return nullptr;
+        }
 
         addEvent ("open " + device.name);
         {
             const std::lock_guard<std::mutex> lock (mutex);
             openOutputs.add (device.name);
         }
-        return std::make_unique<Output> (*this, device.name);
+        return std::make_unique<Output> (*this, device);
     }
 
     std::unique_ptr<MidiInputPort> openInputPort (const juce::MidiDeviceInfo& device,
@@ -149,7 +173,7 @@ private:
     class Output final : public MidiOutputPort
     {
     public:
-        Output (FakeMidiPortProvider& o, const juce::String& n) : owner (o), name (n) {}
+        Output (FakeMidiPortProvider& o, const juce::MidiDeviceInfo& d) : owner (o), name (d.name), identifier (d.identifier) {}
 
         ~Output() override
         {
@@ -158,14 +182,14 @@ private:
             owner.openOutputs.removeString (name);
         }
 
-        juce::Result sendMessage (const juce::uint8* data, int numBytes, SendPacing&) override
+        juce::Result sendMessage (const juce::uint8* data, int numBytes) override
         {
             if (owner.duringSend)
                 owner.duringSend (name);
 
             const std::lock_guard<std::mutex> lock (owner.mutex);
 
-            if (owner.unplugged.contains (name))
+            if (owner.unplugged.contains (identifier))
                 return owner.quietWhenUnplugged ? juce::Result::ok() : juce::Result::fail ("the port is gone");
 
             if (++owner.sendCount == owner.failingSend)
@@ -176,15 +200,18 @@ private:
             return juce::Result::ok();
         }
 
-        juce::Result waitUntilSent (SendPacing&) override
+        juce::Result waitUntilSent() override
         {
+            if (owner.duringWaitUntilSent)
+                owner.duringWaitUntilSent (name);
+
             const std::lock_guard<std::mutex> lock (owner.mutex);
             return owner.waitFailure.isEmpty() ? juce::Result::ok() : juce::Result::fail (owner.waitFailure);
         }
 
     private:
         FakeMidiPortProvider& owner;
-        const juce::String name;
+        const juce::String name, identifier;
     };
 
     class Input final : public MidiInputPort
@@ -235,13 +262,14 @@ private:
         events.add (event);
     }
 
-    const juce::Array<juce::MidiDeviceInfo> outputs, inputs;
+    juce::Array<juce::MidiDeviceInfo> outputs; // under mutex
+    const juce::Array<juce::MidiDeviceInfo> inputs;
 
     mutable std::mutex mutex;
     std::vector<SentMessage> sent;
     juce::StringArray events, openOutputs;
     std::vector<std::pair<juce::String, juce::MidiInputCallback*>> startedInputs;
-    juce::StringArray unplugged;
+    juce::StringArray unplugged; // identifiers
     bool quietWhenUnplugged = false;
     int sendCount = 0, failingSend = 0;
     juce::String failureReason;

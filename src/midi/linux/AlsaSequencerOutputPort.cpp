@@ -1,7 +1,5 @@
 #include "AlsaSequencerOutputPort.h"
 
-#if JUCE_LINUX
-
 #include "AlsaErrors.h"
 
 #include <alsa/asoundlib.h>
@@ -21,18 +19,23 @@ std::optional<AlsaSequencerOutputPort::Address> AlsaSequencerOutputPort::parseId
                      identifier.fromFirstOccurrenceOf ("-", false, false).getIntValue() };
 }
 
-std::unique_ptr<AlsaSequencerOutputPort> AlsaSequencerOutputPort::open (const juce::String& identifier)
+std::unique_ptr<AlsaSequencerOutputPort> AlsaSequencerOutputPort::open (Address address, const juce::String& portName, juce::String& whyNot)
 {
-    const auto address = parseIdentifier (identifier);
-
-    if (! address.has_value())
-        return nullptr;
-
-    const auto [client, port] = *address;
+    const auto [client, port] = address;
     snd_seq_t* sequencer = nullptr;
 
     if (snd_seq_open (&sequencer, "default", SND_SEQ_OPEN_OUTPUT, 0) < 0)
+    {
+        whyNot = "the MIDI system could not be reached";
         return nullptr;
+    }
+
+    if (! isPortNamed (sequencer, address, portName))
+    {
+        snd_seq_close (sequencer);
+        whyNot = "the device was disconnected";
+        return nullptr;
+    }
 
     snd_seq_set_client_name (sequencer, "Firmhold");
 
@@ -41,13 +44,25 @@ std::unique_ptr<AlsaSequencerOutputPort> AlsaSequencerOutputPort::open (const ju
                                                      SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
 
     // The connection is what makes a kernel MIDI port open its device for output.
-    if (ownPort < 0 || snd_seq_connect_to (sequencer, ownPort, client, port) < 0)
+    const auto connected = ownPort < 0 ? ownPort : snd_seq_connect_to (sequencer, ownPort, client, port);
+
+    if (connected < 0)
     {
         snd_seq_close (sequencer);
+        whyNot = AlsaErrors::describe (connected);
         return nullptr;
     }
 
     return std::unique_ptr<AlsaSequencerOutputPort> (new AlsaSequencerOutputPort (sequencer, ownPort, client, port));
+}
+
+bool AlsaSequencerOutputPort::isPortNamed (snd_seq_t* sequencer, Address address, const juce::String& portName)
+{
+    snd_seq_port_info_t* info = nullptr;
+    snd_seq_port_info_alloca (&info);
+
+    return snd_seq_get_any_port_info (sequencer, address.client, address.port, info) >= 0
+           && juce::String::fromUTF8 (snd_seq_port_info_get_name (info)) == portName;
 }
 
 AlsaSequencerOutputPort::AlsaSequencerOutputPort (snd_seq_t* s, int own, int client, int port)
@@ -108,5 +123,3 @@ juce::Result AlsaSequencerOutputPort::sendShortMessage (const juce::uint8* messa
     result = snd_seq_event_output_direct (sequencer, &event);
     return result < 0 ? juce::Result::fail (AlsaErrors::describe (result)) : juce::Result::ok();
 }
-
-#endif

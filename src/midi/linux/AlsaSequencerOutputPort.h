@@ -4,9 +4,7 @@
 
 #include <optional>
 
-#if JUCE_LINUX
-
-#include "PacedMidiOutputPort.h"
+#include "midi/PacedMidiOutputPort.h"
 
 typedef struct _snd_seq snd_seq_t;
 
@@ -25,14 +23,15 @@ typedef struct _snd_seq snd_seq_t;
 class AlsaSequencerOutputPort final : public PacedMidiOutputPort
 {
 public:
-    /** Connects to the sequencer port with the framework's identifier "client-port";
-        nullptr when it cannot be reached. */
-    static std::unique_ptr<AlsaSequencerOutputPort> open (const juce::String& identifier);
-
     struct Address
     {
         int client, port;
     };
+
+    /** Connects to the sequencer port at address, which must still be the port named
+        portName (after a device has gone, its numbers may belong to another); nullptr with
+        the reason in whyNot when it cannot be reached. */
+    static std::unique_ptr<AlsaSequencerOutputPort> open (Address address, const juce::String& portName, juce::String& whyNot);
 
     /** The client and port of the framework's identifier "client-port"; nothing for any
         other identifier. */
@@ -45,6 +44,8 @@ public:
 private:
     AlsaSequencerOutputPort (snd_seq_t* sequencer, int ownPort, int client, int port);
 
+    static bool isPortNamed (snd_seq_t* sequencer, Address address, const juce::String& portName);
+
     int getLargestPiece (const juce::uint8* message, int numBytes) const override;
     juce::Result sendPiece (const juce::uint8* piece, int numBytes, bool isFirst, bool isLast) override;
     juce::Result sendShortMessage (const juce::uint8* message, int numBytes);
@@ -54,5 +55,3 @@ private:
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (AlsaSequencerOutputPort)
 };
-
-#endif

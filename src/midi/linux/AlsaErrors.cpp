@@ -1,7 +1,5 @@
 #include "AlsaErrors.h"
 
-#if JUCE_LINUX
-
 #include <alsa/asoundlib.h>
 
 #include <cerrno>
@@ -23,5 +21,3 @@ juce::String AlsaErrors::describe (int errorCode)
             return "the MIDI output reported an error (" + juce::String (snd_strerror (errorCode)) + ")";
     }
 }
-
-#endif

@@ -2,8 +2,6 @@
 
 #include <juce_core/juce_core.h>
 
-#if JUCE_LINUX
-
 //==============================================================================
 /** What a failed ALSA call means to the user whose transfer it ended. */
 namespace AlsaErrors
@@ -11,5 +9,3 @@ namespace AlsaErrors
     /** A short reason for a negative error code from ALSA ("the device was disconnected"). */
     juce::String describe (int errorCode);
 } // namespace AlsaErrors
-
-#endif

@@ -1,0 +1,326 @@
+#include "AlsaRawMidiOutputPort.h"
+#include "AlsaErrors.h"
+
+#include <alsa/asoundlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+namespace
+{
+    constexpr size_t defaultBufferSize = 4096;
+
+    int cardOfSequencerClient (int client)
+    {
+        snd_seq_t* sequencer = nullptr;
+
+        if (snd_seq_open (&sequencer, "default", SND_SEQ_OPEN_OUTPUT, 0) < 0)
+            return -1;
+
+        snd_seq_client_info_t* info = nullptr;
+        snd_seq_client_info_alloca (&info);
+        auto card = -1;
+
+        if (snd_seq_get_any_client_info (sequencer, client, info) >= 0)
+            card = snd_seq_client_info_get_card (info); // -1 for a client in user space
+
+        snd_seq_close (sequencer);
+        return card;
+    }
+
+    /** An output subdevice of the card named as the port is, or false. */
+    bool isOutputSubdevice (snd_ctl_t* control, int device, int subdevice, const juce::String& portName)
+    {
+        snd_rawmidi_info_t* info = nullptr;
+        snd_rawmidi_info_alloca (&info);
+        snd_rawmidi_info_set_device (info, (unsigned int) device);
+        snd_rawmidi_info_set_subdevice (info, (unsigned int) subdevice);
+        snd_rawmidi_info_set_stream (info, SND_RAWMIDI_STREAM_OUTPUT);
+
+        return snd_ctl_rawmidi_info (control, info) >= 0
+               && portName == juce::String::fromUTF8 (snd_rawmidi_info_get_subdevice_name (info));
+    }
+
+    int outputSubdevicesOf (snd_ctl_t* control, int device)
+    {
+        snd_rawmidi_info_t* info = nullptr;
+        snd_rawmidi_info_alloca (&info);
+        snd_rawmidi_info_set_device (info, (unsigned int) device);
+        snd_rawmidi_info_set_stream (info, SND_RAWMIDI_STREAM_OUTPUT);
+
+        return snd_ctl_rawmidi_info (control, info) >= 0 ? (int) snd_rawmidi_info_get_subdevices_count (info) : 0;
+    }
+
+    juce::String rawMidiDeviceOfPort (snd_ctl_t* control, int card, int port, const juce::String& portName)
+    {
+        const auto name = [card] (int device, int subdevice)
+        {
+            return "hw:" + juce::String (card) + "," + juce::String (device) + "," + juce::String (subdevice);
+        };
+
+        // The port number says which subdevice; the name confirms it.
+        const auto device = AlsaRawMidiOutputPort::deviceOfPort (port), subdevice = AlsaRawMidiOutputPort::subdeviceOfPort (port);
+
+        if (isOutputSubdevice (control, device, subdevice, portName))
+            return name (device, subdevice);
+
+        // Otherwise the subdevice that carries the port's name, if exactly that one does.
+        juce::StringArray matches;
+
+        for (int d = -1; snd_ctl_rawmidi_next_device (control, &d) >= 0 && d >= 0;)
+            for (int s = 0; s < outputSubdevicesOf (control, d); ++s)
+                if (isOutputSubdevice (control, d, s, portName))
+                    matches.add (name (d, s));
+
+        return matches.size() == 1 ? matches[0] : juce::String();
+    }
+} // namespace
+
+//==============================================================================
+juce::String AlsaRawMidiOutputPort::findUsbRawMidiDevice (int client, int port, const juce::String& portName)
+{
+    const auto card = cardOfSequencerClient (client);
+
+    if (card < 0)
+        return {};
+
+    snd_ctl_t* control = nullptr;
+
+    if (snd_ctl_open (&control, ("hw:" + juce::String (card)).toRawUTF8(), 0) < 0)
+        return {};
+
+    snd_ctl_card_info_t* cardInfo = nullptr;
+    snd_ctl_card_info_alloca (&cardInfo);
+    juce::String device;
+
+    if (snd_ctl_card_info (control, cardInfo) >= 0
+        && juce::String (snd_ctl_card_info_get_driver (cardInfo)) == "USB-Audio")
+        device = rawMidiDeviceOfPort (control, card, port, portName);
+
+    snd_ctl_close (control);
+    return device;
+}
+
+std::unique_ptr<AlsaRawMidiOutputPort> AlsaRawMidiOutputPort::open (const juce::String& deviceName, juce::String& whyNot)
+{
+    // Opened without waiting: a blocking open of a device that another program holds waits
+    // until that program lets go, for ever if need be. The writes then block again, which
+    // costs nothing: each goes into an empty buffer that holds it.
+    snd_rawmidi_t* output = nullptr;
+    const auto opened = snd_rawmidi_open (nullptr, &output, deviceName.toRawUTF8(), SND_RAWMIDI_NONBLOCK);
+
+    if (opened < 0)
+    {
+        whyNot = AlsaErrors::describe (opened == -EAGAIN ? -EBUSY : opened);
+        return nullptr;
+    }
+
+    std::unique_ptr<AlsaRawMidiOutputPort> port (new AlsaRawMidiOutputPort (output));
+
+    if (snd_rawmidi_nonblock (output, 0) < 0 || ! port->setBufferSize (defaultBufferSize))
+    {
+        whyNot = port->isGone() ? "the device was disconnected" : "the MIDI output could not be set up";
+        return nullptr;
+    }
+
+    return port;
+}
+
+size_t AlsaRawMidiOutputPort::bufferSizeFor (size_t messageSize) noexcept
+{
+    const auto pages = (messageSize + defaultBufferSize - 1) / defaultBufferSize;
+    return juce::jlimit (defaultBufferSize, largestBuffer, pages * defaultBufferSize);
+}
+
+AlsaRawMidiOutputPort::AlsaRawMidiOutputPort (snd_rawmidi_t* o) : output (o)
+{
+}
+
+AlsaRawMidiOutputPort::~AlsaRawMidiOutputPort()
+{
+    // The kernel's close waits (up to 10 s) for the device to take what is still queued:
+    // drop it first, the port is being given up. Once the device has gone nothing empties
+    // the buffer and the drop is refused, so such a port is closed off this thread; the
+    // close ends by itself when the kernel's wait runs out.
+    if (! pending)
+    {
+        snd_rawmidi_close (output);
+        return;
+    }
+
+    if (snd_rawmidi_drop (output) >= 0)
+        snd_rawmidi_close (output);
+    else
+        std::thread ([handle = output] { snd_rawmidi_close (handle); }).detach();
+}
+
+bool AlsaRawMidiOutputPort::setBufferSize (size_t newSize)
+{
+    snd_rawmidi_params_t* params = nullptr;
+    snd_rawmidi_params_alloca (&params);
+
+    if (snd_rawmidi_params_current (output, params) < 0)
+        return false;
+
+    // Closing the device must not add an active-sensing byte of its own to the stream.
+    snd_rawmidi_params_set_no_active_sensing (output, params, 1);
+    snd_rawmidi_params_set_buffer_size (output, params, newSize);
+    // Ready to write means empty: a poll wakes the moment the device has taken everything.
+    snd_rawmidi_params_set_avail_min (output, params, newSize);
+
+    if (snd_rawmidi_params (output, params) < 0)
+        return false;
+
+    bufferSize = newSize;
+    return true;
+}
+
+bool AlsaRawMidiOutputPort::isGone()
+{
+    snd_rawmidi_status_t* status = nullptr;
+    snd_rawmidi_status_alloca (&status);
+    const auto result = snd_rawmidi_status (output, status);
+    return result == -ENODEV || result == -ENXIO || result == -ENOENT;
+}
+
+//==============================================================================
+juce::Result AlsaRawMidiOutputPort::sendMessage (const juce::uint8* data, int numBytes)
+{
+    const auto size = (size_t) numBytes;
+
+    for (size_t offset = 0; offset < size;)
+    {
+        // Every write goes into an idle buffer, so what went before is taken first. Idle is
+        // also the one moment the buffer may grow; a message beyond the kernel's ceiling
+        // goes in parts, and an exit request is heard between them.
+        if (offset > 0 && juce::Thread::currentThreadShouldExit())
+            return juce::Result::fail ("the transfer was stopped");
+
+        auto result = waitUntilTaken (false);
+
+        if (result.wasOk())
+        {
+            const auto left = size - offset;
+
+            if (left > bufferSize && bufferSize < largestBuffer)
+                setBufferSize (bufferSizeFor (left));
+
+            const auto part = partSize (left, bufferSize);
+            result = write (data + offset, part);
+            offset += part;
+        }
+
+        if (result.failed())
+            return result;
+    }
+
+    return juce::Result::ok();
+}
+
+juce::Result AlsaRawMidiOutputPort::waitUntilSent()
+{
+    return waitUntilTaken (true);
+}
+
+juce::Result AlsaRawMidiOutputPort::write (const juce::uint8* data, size_t numBytes)
+{
+    pending = true;
+
+    for (size_t written = 0; written < numBytes;)
+    {
+        const auto result = snd_rawmidi_write (output, data + written, numBytes - written);
+
+        if (result < 0)
+        {
+            if (result == -EINTR)
+                continue;
+
+            return juce::Result::fail (AlsaErrors::describe ((int) result));
+        }
+
+        written += (size_t) result;
+    }
+
+    return juce::Result::ok();
+}
+
+juce::Result AlsaRawMidiOutputPort::waitUntilTaken (bool endOfTransfer)
+{
+    if (! pending)
+        return juce::Result::ok();
+
+    if (auto emptied = waitUntilBufferEmpty(); emptied.failed())
+        return emptied;
+
+    // The buffer is empty; the driver's last packets may still be on their way. The
+    // kernel's drain waits for those (a few milliseconds at most, its wait for the buffer
+    // itself is already over).
+    const auto drained = snd_rawmidi_drain (output);
+    pending = false;
+
+    // A pedal restarts once it has its whole image, and leaves the bus at once: its buffer
+    // had emptied, so that is a completed transfer, not a lost device.
+    if (drained < 0 && ! (endOfTransfer && isGone()))
+        return juce::Result::fail (AlsaErrors::describe (drained));
+
+    return juce::Result::ok();
+}
+
+juce::Result AlsaRawMidiOutputPort::waitUntilBufferEmpty()
+{
+    using Clock = std::chrono::steady_clock;
+
+    snd_rawmidi_status_t* status = nullptr;
+    snd_rawmidi_status_alloca (&status);
+
+    std::vector<pollfd> descriptors ((size_t) juce::jmax (1, snd_rawmidi_poll_descriptors_count (output)));
+    const auto numDescriptors = snd_rawmidi_poll_descriptors (output, descriptors.data(), (unsigned int) descriptors.size());
+
+    size_t lastAvail = 0;
+    auto lastProgress = Clock::now();
+
+    for (;;)
+    {
+        const auto result = snd_rawmidi_status (output, status);
+
+        if (result < 0)
+            return juce::Result::fail (AlsaErrors::describe (result));
+
+        const auto avail = snd_rawmidi_status_get_avail (status);
+
+        if (avail >= bufferSize)
+            return juce::Result::ok();
+
+        if (juce::Thread::currentThreadShouldExit())
+            return juce::Result::fail ("the transfer was stopped");
+
+        // Only a device that takes nothing at all has stopped; a slow one (a USB-to-DIN
+        // cable at MIDI's own rate) still takes a few bytes every millisecond.
+        const auto now = Clock::now();
+
+        if (avail != lastAvail)
+        {
+            lastAvail = avail;
+            lastProgress = now;
+        }
+        else if (now - lastProgress > std::chrono::milliseconds (stallTimeoutMs))
+        {
+            return juce::Result::fail ("the device stopped taking data");
+        }
+
+        if (numDescriptors <= 0)
+        {
+            std::this_thread::sleep_for (std::chrono::milliseconds (pollSliceMs));
+            continue;
+        }
+
+        // Woken ready to write is woken empty (the ready mark is the whole buffer). That
+        // counts even if the device leaves before the next look: it had everything.
+        if (poll (descriptors.data(), (nfds_t) numDescriptors, pollSliceMs) > 0
+            && std::all_of (descriptors.begin(), descriptors.begin() + numDescriptors,
+                            [] (const pollfd& d) { return (d.revents & POLLOUT) != 0 && (d.revents & (POLLERR | POLLNVAL)) == 0; }))
+            return juce::Result::ok();
+    }
+}
