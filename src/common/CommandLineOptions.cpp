@@ -57,9 +57,9 @@ CommandLineOptions CommandLineOptions::parse (const juce::String& commandLine)
             options.outputIdValid = value >= 1;
         }
 
-        // "--outputid=4", "--outputid" at the end, "--outputid 0" or "--outputid x" read as 1
-        // and would send the firmware to whatever port comes first.
-        if (index < 0 && containsWholeWord (commandLine, "--outputid"))
+        // "--outputid=4", "--outputid2", "--outputid" at the end, "--outputid 0" or
+        // "--outputid x" read as 1 and would send the firmware to whatever port comes first.
+        if (index < 0 && commandLine.containsIgnoreCase ("--outputid"))
             options.outputIdValid = false;
     }
 

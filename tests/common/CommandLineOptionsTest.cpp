@@ -153,3 +153,23 @@ TEST (CommandLineOptions, ReadsIntegersLikeTheCRuntime)
     EXPECT_EQ (CommandLineOptions::readLeadingInteger ("- 3"), 0);
     EXPECT_EQ (CommandLineOptions::readLeadingInteger (""), 0);
 }
+
+TEST (CommandLineOptions, UnattendedAnOutputNumberThatIsNotOneIsRefusedNotTakenAsPortOne)
+{
+    // Read as 1, these would send the firmware to whatever port the system lists first.
+    const std::pair<const char*, bool> cases[] = {
+        { "--autoupdate", true },                   // no --outputid at all: the first port
+        { "--autoupdate --outputid 3", true },
+        { "--autoupdate --outputid    +7", true },
+        { "--autoupdate --outputid 0", false },
+        { "--autoupdate --outputid -5", false },
+        { "--autoupdate --outputid abc", false },
+        { "--autoupdate --outputid=4", false },
+        { "--autoupdate --outputid", false },
+        { "--autoupdate --outputid2", false },
+        { "--outputid 0", true },                    // read only with --autoupdate
+    };
+
+    for (const auto& [commandLine, valid] : cases)
+        EXPECT_EQ (CommandLineOptions::parse (commandLine).outputIdValid, valid) << commandLine;
+}

@@ -36,12 +36,24 @@ wait_for_port() {   # seconds -> the port's --outputid, once it is listed
     done
 }
 
-wait_until_gone() {   # seconds: until the device has left the bus (its card is gone)
+watch_for_pull() {   # notes in /tmp/pulled when the device leaves the bus (its raw device goes)
+    dev=/dev/snd/midiC$(card)D0
+    rm -f /tmp/pulled
+    ( while [ -e "$dev" ]; do usleep 20000; done; now > /tmp/pulled ) &
+    watcher=$!
+}
+
+was_pulled() {   # seconds: whether the watched pull has come (it is plugged back in later)
     i=0
-    while [ -n "$(card)" ]; do
-        i=$((i + 1)); [ $i -gt $(($1 * 50)) ] && return 1
+    while [ ! -e /tmp/pulled ]; do
+        i=$((i + 1))
+        if [ $i -gt $(($1 * 50)) ]; then
+            kill $watcher; wait $watcher 2>/dev/null
+            return 1
+        fi
         usleep 20000
     done
+    wait $watcher
 }
 
 wait_for_bytes() {   # count seconds: until the device has received count bytes in all,
@@ -133,19 +145,14 @@ pulls)
         k=$((k + 1))
         wait_for_port 15 > /dev/null || die "pull$k: the device did not come back"
         base=$(received)
-        dev=/dev/snd/midiC$(card)D0
-        rm -f /tmp/pulled
-        ( while [ -e "$dev" ]; do usleep 20000; done; now > /tmp/pulled ) &
-        watcher=$!
+        watch_for_pull
         start=$(now)
         autoupdate "pull$k"
         end=$(now)
-        if wait_until_gone 5; then
-            wait $watcher
+        if was_pulled 5; then
             pulled=$(cat /tmp/pulled)
             timing="start_to_pull=$(elapsed "$start" "$pulled") pull_to_exit=$(elapsed "$pulled" "$end")"
         else
-            kill $watcher; wait $watcher 2>/dev/null
             echo "== pull$k not-pulled"
             timing="start_to_pull=- pull_to_exit=-"
         fi
@@ -159,8 +166,9 @@ last-byte)
     for k in 1 2 3; do
         wait_for_port 15 > /dev/null || die "run$k: the device is not listed"
         base=$(received)
+        watch_for_pull
         autoupdate "run$k"
-        wait_until_gone 5 || echo "== run$k not-pulled"
+        was_pulled 5 || echo "== run$k not-pulled"
         echo "== run$k session=$(($(received) - base))"
     done
     wait_for_port 15 > /dev/null || die "the device did not come back after the last run"
@@ -173,10 +181,12 @@ close)
         k=$((k + 1))
         n=$(wait_for_port 15) || die "close$k: the device did not come back"
         base=$(received)
+        watch_for_pull
         start_app --autoupdate --outputid "$n" --file "$image"
         if ! wait_for_bytes $((base + offset)) 20; then
             wait_for_app 1
             app_result "close$k"
+            kill $watcher
             die "close$k: the device was not pulled: it received $(($(received) - base)) bytes"
         fi
         t0=$(now)
@@ -185,17 +195,18 @@ close)
         wait_for_app 30
         echo "== close$k offset=$offset ended_before_click=$before clicks=$clicks gone_after=$(elapsed "$t0" "$(now)") session=$(($(received) - base))"
         app_result "close$k"
-        wait_until_gone 5 || echo "== close$k not-pulled"
+        was_pulled 5 || echo "== close$k not-pulled"
     done
     wait_for_port 15 > /dev/null || die "the device did not come back after the last close"
     ;;
 
 repress)
     # Chosen and started in the window, pulled mid-transfer, plugged back in, update again.
+    watch_for_pull
     start_app
     "$driver" "$title" choose "$n" update || die "the window could not be driven"
     t0=$(now)
-    if ! wait_until_gone 10; then
+    if ! was_pulled 10; then
         wait_for_app 1
         app_result window
         die "the device was not pulled: it received $(received) bytes"

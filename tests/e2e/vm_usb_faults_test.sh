@@ -134,6 +134,8 @@ for k, r in runs:
         bad.append("close %s: exit status %d, not 1 or 2" % (k, status))
     if status == 1 and "Update failed: the device was disconnected" not in errors:
         bad.append("close %s: exit status 1 without \"Update failed: the device was disconnected\"" % k)
+    if "== close%s not-pulled" % k in lines:
+        bad.append("close %s: the device did not leave the bus" % k)
     if r["ended_before_click"] != "yes" and float(r["gone_after"]) > 5.2:
         bad.append("close %s: the process took %s s to end after the close" % (k, r["gone_after"]))
 if len(runs) != int(sys.argv[2]):

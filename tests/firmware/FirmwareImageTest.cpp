@@ -168,6 +168,14 @@ TEST (FirmwareImage, UnusableFilesLeaveNoImageAndSayWhy)
         { "missing", [&] { return dir.getChildFile ("nothing.syx"); }, " not found", "could not be found" },
         { "directory", [&] { return dir; }, " not found", "could not be found" },
         { "empty", [&] { auto f = dir.getChildFile ("empty.syx"); f.create(); return f; }, " is empty", "holds no bytes" },
+        // Opening a pipe for reading waits for a writer: without the check, for ever.
+        { "a pipe", [&]
+          {
+              auto f = dir.getChildFile ("pipe.syx");
+              mkfifo (f.getFullPathName().toRawUTF8(), 0600);
+              return f;
+          },
+          " cannot be read", "not a regular file" },
         { "unreadable", [&] { return unreadableFile (dir); }, " cannot be read", "could not be opened for reading: Permission denied." },
         { "no F0 first", [&] { return write ("a.syx", bytes ({ 0x01, 0xf0, 0xf7 })); }, " is not a firmware image", "offset 0)" },
         { "unclosed", [&] { return write ("b.syx", bytes ({ 0xf0, 0x01, 0x02 })); }, " is not a firmware image", "offset 3)" },

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "protocol/ExitAwareMessageLock.h"
+
 #include "common/AutoUpdate.h"
 #include "firmware/BuiltInFirmware.h"
 #include "firmware/FirmwareImage.h"
@@ -393,6 +395,7 @@ TEST_F (SysexTransfer, TakesTheMessageManagerLockOnlyToChangeTheInterfacesState)
 TEST_F (SysexTransfer, DisablesTheInterfaceAgainWhenItIsEnabledDuringTheTransfer)
 {
     makeProtocol (builtInImage);
+    ExitAwareMessageLock testLock;
     std::atomic<int> sends { 0 };
     std::atomic<bool> disabledAtEverySend { true };
     ports.duringSend = [&] (const juce::String&)
@@ -400,11 +403,13 @@ TEST_F (SysexTransfer, DisablesTheInterfaceAgainWhenItIsEnabledDuringTheTransfer
         // Reading the component's flag here is safe: the message thread is held below.
         if (! juce::MessageManager::getInstance()->isThisTheMessageThread())
         {
-            const juce::MessageManagerLock lock;
-            disabledAtEverySend = disabledAtEverySend && ! interface.isEnabled();
+            testLock.callWhileLocked ([&]
+            {
+                disabledAtEverySend = disabledAtEverySend && ! interface.isEnabled();
 
-            if (++sends == 100)
-                interface.setEnabled (true); // as the panel does for the selector's late message
+                if (++sends == 100)
+                    interface.setEnabled (true); // as the panel does for the selector's late message
+            });
         }
     };
 
