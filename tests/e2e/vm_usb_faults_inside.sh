@@ -70,6 +70,7 @@ autoupdate() {   # label, arguments...: one unattended update of the port, timed
     label=$1; shift
     n=$(outputid)
     [ -n "$n" ] || die "$label: $port is not listed"
+    run_start=$(now)
     midivm-helper time timeout -s KILL $run_guard "$app" --autoupdate --outputid "$n" "$@" 2>/tmp/err
     status=$?
     ms=$(awk '/^midivm-time:/ {print $2}' /tmp/err)
@@ -146,12 +147,11 @@ pulls)
         wait_for_port 15 > /dev/null || die "pull$k: the device did not come back"
         base=$(received)
         watch_for_pull
-        start=$(now)
         autoupdate "pull$k"
         end=$(now)
         if was_pulled 5; then
             pulled=$(cat /tmp/pulled)
-            timing="start_to_pull=$(elapsed "$start" "$pulled") pull_to_exit=$(elapsed "$pulled" "$end")"
+            timing="start_to_pull=$(elapsed "$run_start" "$pulled") pull_to_exit=$(elapsed "$pulled" "$end")"
         else
             echo "== pull$k not-pulled"
             timing="start_to_pull=- pull_to_exit=-"

@@ -39,8 +39,9 @@ offsets=()
 case $mode in
     busy) ;;
     # 5: inside the 9-byte first message; 121606: the boundary after the 203rd data
-    # message; 232000: 11 KB before the end, far enough that the pull lands before the
-    # last byte even when the guest's capture reads late.
+    # message; 232000: 11 KB before the end. The device leaves the bus only once its side
+    # has read the count, and takes what is in flight by then (up to 6 KB past it, seen
+    # with amidi's large writes): the last pull must still come before the last byte.
     pulls) offsets=(5 700 4099 60000 121606 180000 232000)
            usb+=(--usb-midi-unplug-after "$(IFS=,; echo "${offsets[*]}")" --usb-midi-replug-after 1500) ;;
     close) python3 "$here/make_test_image.py" "$work/file20k.syx" 20000 10
