@@ -62,7 +62,8 @@ bool AlsaSequencerOutputPort::isPortNamed (snd_seq_t* sequencer, Address address
     snd_seq_port_info_alloca (&info);
 
     return snd_seq_get_any_port_info (sequencer, address.client, address.port, info) >= 0
-           && juce::String::fromUTF8 (snd_seq_port_info_get_name (info)) == portName;
+           // Read as the framework reads the names it lists.
+           && juce::String (snd_seq_port_info_get_name (info)) == portName;
 }
 
 AlsaSequencerOutputPort::AlsaSequencerOutputPort (snd_seq_t* s, int own, int client, int port)
