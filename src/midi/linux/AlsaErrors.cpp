@@ -17,6 +17,9 @@ juce::String AlsaErrors::describe (int errorCode)
             // A drain that timed out: the device stopped taking bytes.
             return "the device stopped taking data";
 
+        case EBUSY:
+            return "the MIDI output is in use by another program (quit any MIDI application and try again)";
+
         default:
             return "the MIDI output reported an error (" + juce::String (snd_strerror (errorCode)) + ")";
     }

@@ -3,7 +3,6 @@
 
 #include <alsa/asoundlib.h>
 
-#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -167,8 +166,9 @@ bool AlsaRawMidiOutputPort::setBufferSize (size_t newSize)
     // Closing the device must not add an active-sensing byte of its own to the stream.
     snd_rawmidi_params_set_no_active_sensing (output, params, 1);
     snd_rawmidi_params_set_buffer_size (output, params, newSize);
-    // Ready to write means empty: a poll wakes the moment the device has taken everything.
-    snd_rawmidi_params_set_avail_min (output, params, newSize);
+    // Ready to write means all but one byte taken (the most ALSA allows): a poll wakes as
+    // the buffer empties, and the last byte is looked for from there.
+    snd_rawmidi_params_set_avail_min (output, params, newSize - 1);
 
     if (snd_rawmidi_params (output, params) < 0)
         return false;
@@ -310,17 +310,11 @@ juce::Result AlsaRawMidiOutputPort::waitUntilBufferEmpty()
             return juce::Result::fail ("the device stopped taking data");
         }
 
-        if (numDescriptors <= 0)
-        {
-            std::this_thread::sleep_for (std::chrono::milliseconds (pollSliceMs));
-            continue;
-        }
-
-        // Woken ready to write is woken empty (the ready mark is the whole buffer). That
-        // counts even if the device leaves before the next look: it had everything.
-        if (poll (descriptors.data(), (nfds_t) numDescriptors, pollSliceMs) > 0
-            && std::all_of (descriptors.begin(), descriptors.begin() + numDescriptors,
-                            [] (const pollfd& d) { return (d.revents & POLLOUT) != 0 && (d.revents & (POLLERR | POLLNVAL)) == 0; }))
-            return juce::Result::ok();
+        // A poll wakes once all but the last byte are taken (it reports ready from then on),
+        // and that byte goes within a millisecond or so.
+        if (numDescriptors <= 0 || avail + 1 >= bufferSize)
+            std::this_thread::sleep_for (std::chrono::milliseconds (1));
+        else
+            poll (descriptors.data(), (nfds_t) numDescriptors, pollSliceMs);
     }
 }
