@@ -49,7 +49,7 @@ public:
 
     /** Whether the open output port is still in the system's port list. Some ports report
         no errors when sent to, so a device lost during a transfer shows only here; a
-        transfer asks before its last wait. */
+        transfer asks before its last message. */
     virtual bool isOutputStillPresent() = 0;
 
     /** Changes whenever the output port is opened, replaced or closed. A transfer, whose

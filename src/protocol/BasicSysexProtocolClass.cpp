@@ -102,6 +102,16 @@ void BasicSysexProtocolClass::run()
             break;
         }
 
+        // Some ports take bytes without a word about a device that has gone; the port list
+        // still tells. Asked before the last message, not after it: a pedal restarts, and
+        // leaves the list, the moment it has its whole image.
+        if (messageStart + messageLength == imageEnd && ! midiInterface->isOutputStillPresent())
+        {
+            failed = true;
+            failTransfer ("the device was disconnected");
+            break;
+        }
+
         // The whole image must reach the device its first byte went to: a send to any other
         // port fails.
         if (midiInterface->sendBytesTo (outputAtStart, messageStart, (int) messageLength) != 0)
@@ -130,15 +140,6 @@ void BasicSysexProtocolClass::run()
 
 void BasicSysexProtocolClass::finishTransfer()
 {
-    // Some ports take bytes without a word about a device that has gone; the port list
-    // still tells. Asked before the last wait: a pedal restarts, and leaves the list, as
-    // soon as it has its whole image.
-    if (! midiInterface->isOutputStillPresent())
-    {
-        failTransfer ("the device was disconnected");
-        return;
-    }
-
     if (midiInterface->waitUntilSent (outputAtStart) != 0)
     {
         // An exit request during the last wait is a stop, like one between messages.

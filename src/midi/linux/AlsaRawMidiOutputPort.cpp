@@ -102,8 +102,17 @@ juce::String AlsaRawMidiOutputPort::findUsbRawMidiDevice (int client, int port, 
     return device;
 }
 
+namespace
+{
+    // alsa-lib writes each failed call to standard error ("SNDRV_RAWMIDI_IOCTL_STATUS failed:
+    // No such device"); the failure reaches the user once, in words, as the transfer's end.
+    void ignoreAlsaMessage (const char*, int, const char*, int, const char*, ...) {}
+} // namespace
+
 std::unique_ptr<AlsaRawMidiOutputPort> AlsaRawMidiOutputPort::open (const juce::String& deviceName, juce::String& whyNot)
 {
+    snd_lib_error_set_handler (ignoreAlsaMessage);
+
     // Opened without waiting: a blocking open of a device that another program holds waits
     // until that program lets go, for ever if need be. The writes then block again, which
     // costs nothing: each goes into an empty buffer that holds it.
