@@ -74,10 +74,8 @@ void ContentComp::startAutomaticUpdate (const CommandLineOptions& options, bool 
 
     midiInterface->selectOutputDevice (options.outputId);
 
-    if (! midiInterface->isConnected() && midiInterface->getOutputError().isEmpty())
+    if (warnIfNoOutputChosen())
     {
-        AlertPresenter::getCurrent().showMessageBox (juce::MessageBoxIconType::WarningIcon, {},
-                                                     "Please select an output device:");
         protocol->reportFailure ("there is no MIDI output number " + juce::String (options.outputId));
         return;
     }
@@ -183,6 +181,22 @@ void ContentComp::buttonClicked (juce::Button* button)
     }
 }
 
+bool ContentComp::hasOutputChosen() const
+{
+    // Open, or chosen and failed to open: either way there is a port to try.
+    return midiInterface->isConnected() || midiInterface->getOutputError().isNotEmpty();
+}
+
+bool ContentComp::warnIfNoOutputChosen()
+{
+    if (hasOutputChosen())
+        return false;
+
+    AlertPresenter::getCurrent().showMessageBox (juce::MessageBoxIconType::WarningIcon, {},
+                                                 "Please select an output device:");
+    return true;
+}
+
 void ContentComp::startUpdate()
 {
     // A press that reaches a running transfer (the button is enabled only between
@@ -190,12 +204,8 @@ void ContentComp::startUpdate()
     if (protocol->isTransferRunning())
         return;
 
-    if (! midiInterface->isConnected() && midiInterface->getOutputError().isEmpty())
-    {
-        AlertPresenter::getCurrent().showMessageBox (juce::MessageBoxIconType::WarningIcon, {},
-                                                     "Please select an output device:");
+    if (warnIfNoOutputChosen())
         return;
-    }
 
     // The chosen port afresh when the last transfer failed or its device came back; one
     // that cannot be opened says why, as a failed update.
@@ -239,7 +249,7 @@ void ContentComp::changeListenerCallback (juce::ChangeBroadcaster* source)
         {
             // A chosen port that could not be opened may be tried again; with none chosen
             // there is nothing to try.
-            updateButton->setEnabled (midiInterface->isConnected() || midiInterface->getOutputError().isNotEmpty());
+            updateButton->setEnabled (hasOutputChosen());
             midiInterface->setEnabled (true);
         }
 

@@ -54,6 +54,8 @@ private:
 
     void applyUpdateButtonRule();
     void startUpdate();
+    bool hasOutputChosen() const;
+    bool warnIfNoOutputChosen(); // true, after the warning, when there is no port to try
     void startAutomaticUpdate (const CommandLineOptions& options, bool fileLoaded);
     void reportOutputError();
     juce::String buildInformationText (bool fileLoaded) const;
