@@ -14,5 +14,5 @@ sleep 8
 [ -e /tmp/app.status ] && { echo "Firmhold ended before the close"; exit 1; }
 
 echo "closing the window"
-midivm-helper time sh -c "'$closer' '$title' && while [ ! -e /tmp/app.status ]; do usleep 10000; done"
+midivm-helper time sh -c "'$closer' '$title' close && while [ ! -e /tmp/app.status ]; do usleep 10000; done"
 echo "firmhold exit $(cat /tmp/app.status)"
