@@ -5,7 +5,7 @@
 #include "panel/ContentComp.h"
 
 MainWindow::MainWindow (juce::String commandLine)
-    : DocumentWindow ({}, juce::Colour (WindowColourIds::backgroundColour), DocumentWindow::allButtons, true)
+    : DocumentWindow ({}, juce::Colour (WindowColourIds::backgroundColour), DocumentWindow::allButtons, false)
 {
     setColour (WindowColourIds::titleBarColourId, juce::Colour (WindowColourIds::titleBarColour));
 
@@ -15,6 +15,10 @@ MainWindow::MainWindow (juce::String commandLine)
     setResizable (true, false);
     setContentOwned (content.release(), false);
     setName (titleFor (*contentComp->getFirmwareImage()));
+
+    // The native window is made once the panel has made its look the default, so that it is
+    // made with that look from the start.
+    addToDesktop();
     setVisible (true);
 
     const auto icon = juce::ImageCache::getFromMemory (appIcon48Png, appIcon48PngSize);
@@ -22,6 +26,15 @@ MainWindow::MainWindow (juce::String commandLine)
     for (auto* window : { static_cast<juce::Component*> (this), static_cast<juce::Component*> (&contentComp->getHelpWindow()) })
         if (auto* peer = window->getPeer())
             peer->setIcon (icon);
+}
+
+MainWindow::~MainWindow()
+{
+    // The panel, as it goes, hands the default look back to the framework, and every window
+    // still on the desktop then builds its native window anew. This one is being torn down:
+    // leave the desktop first. (On Windows, under Wine, a native window rebuilt this late
+    // never finished, and closing did not end the program.)
+    removeFromDesktop();
 }
 
 void MainWindow::closeButtonPressed()

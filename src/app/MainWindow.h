@@ -15,6 +15,7 @@ class MainWindow final : public juce::DocumentWindow
 {
 public:
     explicit MainWindow (juce::String commandLine);
+    ~MainWindow() override;
 
     void closeButtonPressed() override;
 

@@ -126,6 +126,9 @@ public:
                                         juce::Button* closeButton,
                                         bool positionTitleBarButtonsOnLeft) override;
 
+    /** None: the windows go without the framework's drop shadow. */
+    std::unique_ptr<juce::DropShadower> createDropShadowerForComponent (juce::Component&) override;
+
     //==============================================================================
     /** The maximise button's symbol while its window is full-screen: two overlapping
         square frames.

@@ -99,7 +99,10 @@ ContentComp::~ContentComp()
 {
     // The protocol thread sends through midiInterface and reads firmwareImage, so it must be
     // gone before either; and the look and feel must stop being the default before it dies.
+    // The help window goes before that change, which would otherwise rebuild its native
+    // window just before its end.
     protocol = nullptr;
+    helpWindow = nullptr;
     juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
 }
 

@@ -1,11 +1,8 @@
 #include "DisplayCheck.h"
 
-#if JUCE_LINUX
- #include <cstdlib>
- #include <dlfcn.h>
-#endif
+#include <cstdlib>
+#include <dlfcn.h>
 
-#if JUCE_LINUX
 juce::String DisplayCheck::findProblem()
 {
     const char* const name = std::getenv ("DISPLAY");
@@ -38,10 +35,3 @@ juce::String DisplayCheck::findProblem()
 
     return needed + ", but X display " + tried + " cannot be opened.";
 }
-#else
-juce::String DisplayCheck::findProblem()
-{
-    // Elsewhere the desktop is always there when the program can be started at all.
-    return {};
-}
-#endif
