@@ -21,7 +21,8 @@ case "${1:-}" in
                    fonts-dejavu-core libxdamage-dev libxtst-dev)
         if [ -z "${FIRMHOLD_SKIP_PACKAGES:-}" ]; then
             packages+=("${package_tools[@]}")
-            [ -n "${FIRMHOLD_SKIP_WINE:-}" ] || packages+=(wine wine64)
+            # Wine runs the Windows build; googletest is GoogleTest's source, cross-built for it.
+            [ -n "${FIRMHOLD_SKIP_WINE:-}" ] || packages+=(wine wine64 googletest)
         fi
         ;;
     --packages)

@@ -7,9 +7,10 @@
 #   4. a short libFuzzer run over the firmware file check, and the transfer and start-up
 #      benchmarks
 #   5. the packages (tools/package.sh): the Debian package is checked, installed, started
-#      and removed; the Windows build runs under Wine
+#      and removed; the Windows build runs under Wine (its windows, closing, and unattended
+#      use from a command prompt), and so do the unit and component tests, cross-built
 # Set FIRMHOLD_SKIP_VM=1 to leave out the guest runs (they need about fifteen minutes),
-# FIRMHOLD_SKIP_PACKAGES=1 to leave out the packages, FIRMHOLD_SKIP_WINE=1 the Windows build.
+# FIRMHOLD_SKIP_PACKAGES=1 to leave out the packages, FIRMHOLD_SKIP_WINE=1 the Windows build and its tests under Wine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # Compiler cache entries that hold for any clone of the project, wherever it lies.
@@ -39,6 +40,28 @@ run_ctest() {   # dir, ctest args...
     (cd "$root/build/$dir" && ctest --output-on-failure --no-tests=error "$@")
 }
 
+# The unit and component tests cross-built with MinGW-w64, one Windows process per case
+# under Wine (the prefix of the Windows build's test).
+windows_unit_tests() {
+    local wine64
+    wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
+    "$root/tools/windows-deps.sh" "$root/build/windows-deps/prefix"
+    configure_and_build windows-tests -DCMAKE_BUILD_TYPE=Release -DFIRMHOLD_BUILD_BENCH=OFF \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchains/x86_64-w64-mingw32.cmake" \
+        -DFIRMHOLD_WINDOWS_DEPS="$root/build/windows-deps/prefix" -DCMAKE_CROSSCOMPILING_EMULATOR="$wine64"
+    (
+        fail() { echo "FAIL: $*" >&2; exit 1; }
+        source "$root/tests/support/wine.sh"
+        wine_prepare "$root/build/wine-prefix"
+        trap wine_stop EXIT
+        # One Wine server for every case, with Wine's own background programs started here:
+        # started by a case, they would hold its output open until the last case ends.
+        wineserver -p >/dev/null 2>&1
+        "$wine64" cmd /c exit >/dev/null 2>&1
+        run_ctest windows-tests -j "$jobs"
+    )
+}
+
 echo "== unit and component tests"
 configure_and_build release
 run_ctest release -j "$jobs" -LE vm
@@ -57,10 +80,13 @@ if [ -z "${FIRMHOLD_SKIP_PACKAGES:-}" ]; then
     "$root/tools/package.sh" deb
     "$root/tests/packaging/deb_package_test.sh" "$root"/build/packages/firmhold_*_amd64.deb
     if [ -z "${FIRMHOLD_SKIP_WINE:-}" ]; then
-        echo "== the Windows build under Wine"
+        echo "== the Windows build under Wine, in a brand-new Wine prefix as a new machine has"
         "$root/tools/package.sh" windows
+        rm -rf "$root/build/wine-prefix"
         "$root/tests/packaging/windows_wine_test.sh" "$root"/build/packages/Firmhold-*-windows-x64.zip \
             "$root/build/wine-prefix"
+        echo "== the unit and component tests as a Windows program under Wine"
+        windows_unit_tests
     fi
 fi
 
