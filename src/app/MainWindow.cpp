@@ -32,8 +32,8 @@ MainWindow::~MainWindow()
 {
     // The panel, as it goes, hands the default look back to the framework, and every window
     // still on the desktop then builds its native window anew. This one is being torn down:
-    // leave the desktop first. (On Windows, under Wine, a native window rebuilt this late
-    // never finished, and closing did not end the program.)
+    // leave the desktop first. (Under Wine each native window rebuilt this late held the
+    // close up by seconds.)
     removeFromDesktop();
 }
 

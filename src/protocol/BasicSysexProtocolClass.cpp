@@ -37,6 +37,16 @@ BasicSysexProtocolClass::~BasicSysexProtocolClass()
 
 void BasicSysexProtocolClass::startProtocol()
 {
+    // A transfer with an outcome is over, but its thread may still be on its last steps
+    // (the interface's last change waits for this, the message, thread). Those steps give
+    // way to an exit request: end the thread, so that the press starts the next transfer
+    // instead of finding the old one running and starting nothing.
+    if (isThreadRunning() && getOutcome() != Outcome::none)
+    {
+        signalThreadShouldExit();
+        waitForThreadToExit (2000);
+    }
+
     if (! isThreadRunning())
     {
         setOutcome (Outcome::none);

@@ -30,8 +30,9 @@ public:
     BasicSysexProtocolClass (InterfaceBaseClass* midiInterface, FirmwareImage* firmwareImage);
     ~BasicSysexProtocolClass() override;
 
-    /** Idle: resets the progress and starts a new transfer from the first message. Running:
-        resets a completed progress, and otherwise changes nothing. Message thread only. */
+    /** Idle, or ended with an outcome: resets the progress and starts a new transfer from
+        the first message. Running: resets a completed progress, and otherwise changes
+        nothing. Message thread only. */
     void startProtocol() override;
 
     void run() override;

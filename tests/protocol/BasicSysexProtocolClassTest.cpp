@@ -171,6 +171,40 @@ TEST_F (SysexTransfer, AStartAfterACompletedTransferResetsProgressAndSendsItAllA
     EXPECT_EQ (progressSeen.size(), 100u);
 }
 
+TEST_F (SysexTransfer, APressAsSoonAsTheOutcomeIsThereSendsItAllAgain)
+{
+    // The panel enables its button on the outcome, while the transfer's thread still asks the
+    // message thread for its last change to the interface. A press in that moment must start
+    // the next transfer, not find the old thread running and start nothing.
+    makeProtocol (builtInImage);
+    juce::WaitableEvent lastWaitReached, lastWaitReleased;
+    ports.duringWaitUntilSent = [&] (const juce::String&)
+    {
+        lastWaitReached.signal();
+        lastWaitReleased.wait (10000);
+    };
+    protocol->startProtocol();
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return lastWaitReached.wait (0); }));
+
+    // No messages are delivered from here on, so the thread stays in its last steps.
+    lastWaitReleased.signal();
+    const auto giveUpAt = juce::Time::getMillisecondCounter() + 10000;
+    while (protocol->getOutcome() == ProtocolBaseClass::Outcome::none && juce::Time::getMillisecondCounter() < giveUpAt)
+        juce::Thread::sleep (1);
+    ASSERT_EQ (protocol->getOutcome(), ProtocolBaseClass::Outcome::completed);
+    ASSERT_TRUE (protocol->isThreadRunning());
+
+    ports.duringWaitUntilSent = nullptr;
+    protocol->startProtocol();
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return ports.getSentMessages().size() == 816u
+                                                   && ! protocol->isThreadRunning(); }));
+    runPendingMessages();
+
+    EXPECT_EQ (protocol->getOutcome(), ProtocolBaseClass::Outcome::completed);
+    EXPECT_EQ (protocol->getStatusText(), "Update completed");
+    EXPECT_TRUE (interface.isEnabled());
+}
+
 TEST_F (SysexTransfer, AnExitRequestStopsBetweenMessagesAndLeavesTheStateAsItWas)
 {
     makeProtocol (builtInImage);
