@@ -186,6 +186,13 @@ bool AlsaRawMidiOutputPort::setBufferSize (size_t newSize)
     return true;
 }
 
+bool AlsaRawMidiOutputPort::isEmpty()
+{
+    snd_rawmidi_status_t* status = nullptr;
+    snd_rawmidi_status_alloca (&status);
+    return snd_rawmidi_status (output, status) >= 0 && snd_rawmidi_status_get_avail (status) >= bufferSize;
+}
+
 bool AlsaRawMidiOutputPort::isGone()
 {
     snd_rawmidi_status_t* status = nullptr;
@@ -252,6 +259,10 @@ juce::Result AlsaRawMidiOutputPort::write (const juce::uint8* data, size_t numBy
         written += (size_t) result;
     }
 
+    // The driver often takes a short message while it is being written. A pedal that
+    // restarts the moment it has its last one can be gone before the wait for it looks, and
+    // the port then tells nothing more: look now.
+    takenRightAfterWrite = isEmpty();
     return juce::Result::ok();
 }
 
@@ -261,7 +272,15 @@ juce::Result AlsaRawMidiOutputPort::waitUntilTaken (bool endOfTransfer)
         return juce::Result::ok();
 
     if (auto emptied = waitUntilBufferEmpty(); emptied.failed())
-        return emptied;
+    {
+        // Its buffer had emptied before the device left: the restart of a pedal that has its
+        // whole image, as below.
+        if (! (endOfTransfer && takenRightAfterWrite && isGone()))
+            return emptied;
+
+        pending = false;
+        return juce::Result::ok();
+    }
 
     // The buffer is empty; the driver's last packets may still be on their way. The
     // kernel's drain waits for those (a few milliseconds at most, its wait for the buffer

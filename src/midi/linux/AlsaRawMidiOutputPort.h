@@ -81,10 +81,12 @@ private:
     juce::Result waitUntilTaken (bool endOfTransfer);
     juce::Result waitUntilBufferEmpty();
     bool isGone();
+    bool isEmpty();
 
     snd_rawmidi_t* const output;
     size_t bufferSize = 0;
     bool pending = false; // bytes written that the device may not have taken yet
+    bool takenRightAfterWrite = false; // the buffer was empty straight after the last write
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (AlsaRawMidiOutputPort)
 };
