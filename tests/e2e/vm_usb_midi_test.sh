@@ -110,8 +110,9 @@ bad=$(grep "^run .*: exit" "$work/log" | grep -v "exit 0$" || true)
 [ "$(grep -c "^run builtin: exit" "$work/log")" = "$runs" ] || fail "not every built-in run was made"
 [ -z "$bad" ] || fail "runs that did not exit 0: $bad"
 
-# What the device took, send by send: amidi's bytes are skipped (their content is not a
-# reference: amidi's writes meet the kernel race), every other send must be its image.
+# What the device took, send by send: amidi's bytes are skipped (neither their content nor
+# their number is a reference: amidi's writes meet the kernel race), every other send must
+# be its image.
 python3 - "$work/log" "$work/got.syx" "$work/small.syx" "$release" "$work/file20k.syx" <<'PY' || fail "bytes of our runs differ from the images"
 import sys
 log, got, small, builtin, fileimage = sys.argv[1:]
@@ -122,7 +123,19 @@ sends = [l.split()[2] for l in open(log, errors="replace") if l.startswith("== s
 at = 0
 for k, kind in enumerate(sends):
     image = images[kind]
-    if kind != "amidi" and data[at:at + len(image)] != image:
+    if kind == "amidi":
+        # amidi may lose bytes, so its length is not known either: the next send starts
+        # where its whole image is found, past the first half of amidi's.
+        end = at + len(image)
+        if k + 1 < len(sends):
+            end = data.find(images[sends[k + 1]], at + len(image) // 2)
+            if end < 0 or end > at + len(image):
+                sys.exit("send %d (%s) is not whole right after amidi's" % (k + 2, sends[k + 1]))
+        if end != at + len(image):
+            print("amidi's send %d: %d bytes arrived of %d" % (k + 1, end - at, len(image)))
+        at = end
+        continue
+    if data[at:at + len(image)] != image:
         sys.exit("send %d (%s) at byte %d differs from its image" % (k + 1, kind, at))
     at += len(image)
 if at != len(data):
