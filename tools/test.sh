@@ -7,8 +7,9 @@
 #   4. a short libFuzzer run over the firmware file check, and the transfer and start-up
 #      benchmarks
 #   5. the packages (tools/package.sh): the Debian package is checked, installed, started
-#      and removed; the Windows build runs under Wine (its windows, closing, and unattended
-#      use from a command prompt), and so do the unit and component tests, cross-built
+#      and removed; the Windows build runs under Wine (its windows, closing, unattended use
+#      from a command prompt, and its MIDI output on a simulated pedal port's bad days), and
+#      so do the unit and component tests, cross-built
 # Set FIRMHOLD_SKIP_VM=1 to leave out the guest runs (they need about fifteen minutes),
 # FIRMHOLD_SKIP_PACKAGES=1 to leave out the packages, FIRMHOLD_SKIP_WINE=1 the Windows build and its tests under Wine.
 set -euo pipefail
@@ -85,6 +86,9 @@ if [ -z "${FIRMHOLD_SKIP_PACKAGES:-}" ]; then
         rm -rf "$root/build/wine-prefix"
         "$root/tests/packaging/windows_wine_test.sh" "$root"/build/packages/Firmhold-*-windows-x64.zip \
             "$root/build/wine-prefix"
+        echo "== the Windows build's MIDI output under Wine, on a simulated pedal port"
+        "$root/tests/packaging/windows_port_test.sh" "$root"/build/packages/Firmhold-*-windows-x64.zip \
+            "$root/build/wine-prefix" "$root/build/release/tests/e2e/drive_panel" "$root/build/wine-mid-transfer.png"
         echo "== the unit and component tests as a Windows program under Wine"
         windows_unit_tests
     fi

@@ -31,7 +31,10 @@ BasicSysexProtocolClass::BasicSysexProtocolClass (InterfaceBaseClass* midiInterf
 
 BasicSysexProtocolClass::~BasicSysexProtocolClass()
 {
-    stopThread (2000);
+    // Never ended by force: a thread killed inside a send would leave the port's lock held
+    // for ever. Every port's send and wait give way to the exit request within moments.
+    signalThreadShouldExit();
+    waitForThreadToExit (-1);
     midiInterface->removeComponentListener (this);
 }
 

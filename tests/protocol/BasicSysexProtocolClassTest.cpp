@@ -234,6 +234,24 @@ TEST_F (SysexTransfer, AnExitRequestStopsBetweenMessagesAndLeavesTheStateAsItWas
     EXPECT_EQ (protocol->getStatusText(), "Update completed");
 }
 
+TEST_F (SysexTransfer, ASendDeafToTheExitRequestIsWaitedForNeverKilled)
+{
+    // Longer than the framework's usual time-out for a thread stop: a stop that gives up
+    // and ends the thread by force kills it inside the send, with the port's lock held.
+    ports.sendBlockIgnoringExitMs = 2500;
+    makeProtocol (builtInImage);
+    protocol->startProtocol();
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return ports.getSendsBegun() > 0; }));
+
+    protocol->removeChangeListener (&listener);
+    protocol = nullptr;
+
+    EXPECT_EQ (ports.getSendsReturned(), ports.getSendsBegun());
+    // The port is free again: the interface can still change it.
+    interface.selectOutputDevice (2);
+    EXPECT_TRUE (interface.isConnected());
+}
+
 TEST_F (SysexTransfer, AStartDuringATransferChangesNothing)
 {
     makeProtocol (builtInImage);

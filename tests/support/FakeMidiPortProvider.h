@@ -2,8 +2,11 @@
 
 #include "midi/MidiPortProvider.h"
 
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 //==============================================================================
@@ -44,6 +47,15 @@ public:
     /** Runs inside every send, on the sending thread, before the message is recorded (for
         example to hold a send in flight). Set before anything is sent. */
     std::function<void (const juce::String& port)> duringSend;
+
+    /** Every send first blocks this long, deaf to an exit request, as a driver's send that
+        waits for the device does. Set before anything is sent. */
+    int sendBlockIgnoringExitMs = 0;
+
+    /** Sends that have begun, and those that have returned (a thread killed inside a send
+        never returns from it). */
+    int getSendsBegun() const noexcept { return sendsBegun; }
+    int getSendsReturned() const noexcept { return sendsReturned; }
 
     /** Runs inside the wait at the end of a transfer, on the sending thread. Set before
         anything is sent. */
@@ -184,6 +196,27 @@ private:
 
         juce::Result sendMessage (const juce::uint8* data, int numBytes) override
         {
+            ++owner.sendsBegun;
+            const auto result = send (data, numBytes);
+            ++owner.sendsReturned;
+            return result;
+        }
+
+        juce::Result waitUntilSent() override
+        {
+            if (owner.duringWaitUntilSent)
+                owner.duringWaitUntilSent (name);
+
+            const std::lock_guard<std::mutex> lock (owner.mutex);
+            return owner.waitFailure.isEmpty() ? juce::Result::ok() : juce::Result::fail (owner.waitFailure);
+        }
+
+    private:
+        juce::Result send (const juce::uint8* data, int numBytes)
+        {
+            if (owner.sendBlockIgnoringExitMs > 0)
+                std::this_thread::sleep_for (std::chrono::milliseconds (owner.sendBlockIgnoringExitMs));
+
             if (owner.duringSend)
                 owner.duringSend (name);
 
@@ -200,16 +233,6 @@ private:
             return juce::Result::ok();
         }
 
-        juce::Result waitUntilSent() override
-        {
-            if (owner.duringWaitUntilSent)
-                owner.duringWaitUntilSent (name);
-
-            const std::lock_guard<std::mutex> lock (owner.mutex);
-            return owner.waitFailure.isEmpty() ? juce::Result::ok() : juce::Result::fail (owner.waitFailure);
-        }
-
-    private:
         FakeMidiPortProvider& owner;
         const juce::String name, identifier;
     };
@@ -272,6 +295,7 @@ private:
     juce::StringArray unplugged; // identifiers
     bool quietWhenUnplugged = false;
     int sendCount = 0, failingSend = 0;
+    std::atomic<int> sendsBegun { 0 }, sendsReturned { 0 };
     juce::String failureReason;
     juce::String waitFailure;
 

@@ -1,4 +1,5 @@
 #include "ParentConsole.h"
+#include "WineRepaintPump.h"
 #include "app/Startup.h"
 
 #include <iostream>
@@ -15,5 +16,10 @@ extern "C" JUCE_MAIN_FUNCTION
         return *status;
 
     Startup::prepareApplication (commandLine);
+
+    // Started from the message loop, which the runner creates and runs.
+    juce::MessageManager::getInstance();
+    juce::MessageManager::callAsync ([] { WineRepaintPump::startIfUnderWine(); });
+
     return juce::JUCEApplicationBase::main (JUCE_MAIN_FUNCTION_ARGS);
 }
