@@ -36,6 +36,11 @@ dir=$(find "$work" -mindepth 1 -maxdepth 1 -type d | head -n1)
 "$sim_src/build.sh" "$work/sim" >/dev/null
 cp "$work/sim/winmm.dll" "$dir/"
 wine_prepare "$2"
+# The test's X server has no window manager. Wine, told so, hides a window at once instead
+# of waiting 2 s for a manager to withdraw it; the close and failure times below are then
+# Firmhold's own.
+"$wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+wineserver -w
 # The stand-in is taken before Wine's own WinMM.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm=n,b"
 out="$work/port.bin" log="$work/port.log"
@@ -56,8 +61,8 @@ start() {   # Firmhold.exe's arguments; the port's settings come from WINMM_SIM_
 failing() {   # reason: fails with what Wine, Firmhold and the port said in this start
     echo "--- what Wine and Firmhold printed (start $starts):" >&2
     tail -n 30 "$app_log" >&2 || true
-    echo "--- the port's log:" >&2
-    tail -n 30 "$log" >&2 || true
+    echo "--- the port's log, without its per-message lines:" >&2
+    grep -vE ' (prepare|longmsg|done|unprepare|caps) ' "$log" | tail -n 30 >&2 || true
     fail "$*"
 }
 
@@ -112,48 +117,49 @@ echo "ok: a port held by another program: $(grep -c ' open ' "$log") opens withi
 
 # --- a port that stalls: given up within 6 s, the header taken back, the port closed -------------
 WINMM_SIM_RATE=0 WINMM_SIM_STALL_AFTER=100000 start --autoupdate --outputid 1
-wait_for_log ' stall' 120 || failing "the port never stalled"
-stalled_at=$(now_ms)
-ended_within 10000 || failing "Firmhold was still running 10 s after the port stalled"
-given_up=$(( $(now_ms) - stalled_at ))
+wait_for_log ' stall ' 120 || failing "the port never stalled"
+ended_within 15000 || failing "Firmhold was still running 15 s after the port stalled"
 [ "$end_status" = 1 ] || failing "after a stall the status was $end_status, not 1"
+# Measured by the port's own clock, from the stall to the end of the Windows process (Wine
+# takes another second or two to end its loader after that).
+given_up=$(awk '/ stall / {s = $1} / unload / {u = $1} END {print u - s}' "$log")
 [ "$given_up" -le 6000 ] || failing "after a stall Firmhold ended only after $given_up ms"
 grep -q "Update failed: the device stopped taking data" "$app_log" || failing "no 'stopped taking data' line after a stall"
-grep -qE ' reset ' "$log" && grep -qE ' close .*ok|close result=ok' "$log" \
+grep -qE ' reset ' "$log" && grep -qE ' close .*result=ok' "$log" \
     || failing "after the stall the port was not reset and closed"
 echo "ok: a stalled port: status 1 $given_up ms after the stall, 'the device stopped taking data'; the port's log shows reset and close"
 
 # --- a port unplugged mid-transfer ----------------------------------------------------------------
 WINMM_SIM_RATE=0 WINMM_SIM_UNPLUG_AFTER=100000 start --autoupdate --outputid 1
-wait_for_log ' unplug' 120 || failing "the port was never unplugged"
-unplugged_at=$(now_ms)
-ended_within 10000 || failing "Firmhold was still running 10 s after the port was unplugged"
+wait_for_log ' unplug ' 120 || failing "the port was never unplugged"
+ended_within 15000 || failing "Firmhold was still running 15 s after the port was unplugged"
 [ "$end_status" = 1 ] || failing "after an unplug the status was $end_status, not 1"
 grep -q "Update failed: the device was disconnected" "$app_log" || failing "no 'the device was disconnected' line after an unplug"
-echo "ok: an unplugged port: status 1 $(( $(now_ms) - unplugged_at )) ms after the unplug, 'the device was disconnected'"
+ended_after=$(awk '/ unplug / {s = $1} / unload / {u = $1} END {print u - s}' "$log")
+echo "ok: an unplugged port: status 1, the program ended $ended_after ms after the unplug, 'the device was disconnected'"
 
 # --- the window mid-transfer, then closed during a stall ------------------------------------------
 # 31250 B/s: the stall comes about 3 s in, once the window shows.
 WINMM_SIM_RATE=31250 WINMM_SIM_STALL_AFTER=100000 start --autoupdate --outputid 1
 win=$(find_window "$title" 60) || failing "no window during the transfer"
-wait_for_log ' stall' 60 || failing "the port never stalled"
+wait_for_log ' stall ' 60 || failing "the port never stalled"
 # What the window shows is read from the screen as drawn: it is centred on the 1024 x 768
-# screen, its panel 4 px in under a 26 px title bar; the bar 10 px in, 235 px down, its label
-# just above it.
+# screen, its panel 4 px in under a 26 px title bar; the bar 10 px in and 215 px down, its
+# label just above it.
 sleep 0.5
 import -window root "$work/shot.png"
-eval "$(xdotool getwindowgeometry --shell "$win")"
-px=$((X + 4)) py=$((Y + 30))
+px=$(( (1024 - 650) / 2 + 4 )) py=$(( (768 - 400) / 2 + 30 ))
 pixel() { convert "$work/shot.png" -format "%[fx:p{$1,$2}.intensity]" info:; }
-fill_start=$(pixel $((px + 10 + 8)) $((py + 235 + 15)))
-fill_end=$(pixel $((px + 10 + 510)) $((py + 235 + 15)))
+fill_start=$(pixel $((px + 10 + 8)) $((py + 215 + 15)))
+fill_end=$(pixel $((px + 10 + 510)) $((py + 215 + 15)))
 # "Update progress:" alone ends before 150 px; the status text follows it.
-status_ink=$(convert "$work/shot.png" -crop 250x18+$((px + 10 + 150))+$((py + 235 - 22)) -format "%[fx:minima.intensity]" info:)
+status_ink=$(convert "$work/shot.png" -crop 250x18+$((px + 10 + 150))+$((py + 215 - 22)) -format "%[fx:minima.intensity]" info:)
 echo "screenshot: bar start $fill_start, bar end $fill_end, darkest pixel right of 'Update progress:' $status_ink"
 [ -z "$shot_copy" ] || cp "$work/shot.png" "$shot_copy"
 awk -v a="$fill_start" -v b="$fill_end" 'BEGIN {exit !(a < 0.95 && b > 0.98)}' \
     || failing "the window does not show the bar partly filled (start $fill_start, end $fill_end)"
 awk -v m="$status_ink" 'BEGIN {exit !(m < 0.5)}' || failing "the window shows no status text after 'Update progress:'"
+eval "$(xdotool getwindowgeometry --shell "$win")"
 xdotool mousemove --sync $((X + WIDTH - 52)) $((Y + 45))
 xdotool mousemove --sync $((X + WIDTH - 22)) $((Y + 15))
 sleep 0.3
@@ -169,8 +175,8 @@ WINMM_SIM_RATE=0 WINMM_SIM_UNPLUG_AFTER=100000 WINMM_SIM_REPLUG_AFTER_MS=1500 st
 find_window "$title" 60 >/dev/null || failing "no window"
 "$drive_panel" --wait 30 "$title" choose 1 update >"$work/drive.log" 2>&1 \
     || { cat "$work/drive.log" >&2; failing "could not choose the port and press update"; }
-wait_for_log ' replug' 30 || failing "the port never came back"
-first_run=$(port_took)
+wait_for_log ' replug ' 30 || failing "the port never came back"
+first_run=$(awk '/ unplug / {for (i = 1; i <= NF; i++) if ($i ~ /^taken=/) {sub("taken=", "", $i); print $i}}' "$log")
 # The selector lists the port again within its refresh; a press before that finds it gone.
 sleep 2
 "$drive_panel" --wait 5 "$title" update >>"$work/drive.log" 2>&1 || failing "could not press update again"
@@ -178,7 +184,7 @@ for _ in $(seq 600); do
     [ "$(port_took)" -ge $((first_run + image_size)) ] && break
     sleep 0.05
 done
-tail -c "$image_size" "$out" | cmp -s - "$release" \
+[ "$(port_took)" = $((first_run + image_size)) ] && tail -c "$image_size" "$out" | cmp -s - "$release" \
     || failing "after the replug the port took $(( $(port_took) - first_run )) more bytes, not the release file"
 opens=$(grep -c ' open .*result=ok' "$log" || true)
 "$drive_panel" --wait 5 "$title" close >>"$work/drive.log" 2>&1 || true

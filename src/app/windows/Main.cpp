@@ -5,6 +5,19 @@
 #include <iostream>
 #include <juce_events/juce_events.h>
 
+namespace
+{
+    juce::JUCEApplicationBase* (*createFirmhold)() = nullptr;
+
+    /** The runner creates the application once the message thread is set up, which the
+        pump's timer needs. */
+    juce::JUCEApplicationBase* createWithRepaintPump()
+    {
+        WineRepaintPump::startIfUnderWine();
+        return createFirmhold();
+    }
+} // namespace
+
 extern "C" JUCE_MAIN_FUNCTION
 {
     ParentConsole::connectStandardStreams();
@@ -16,10 +29,8 @@ extern "C" JUCE_MAIN_FUNCTION
         return *status;
 
     Startup::prepareApplication (commandLine);
-
-    // Started from the message loop, which the runner creates and runs.
-    juce::MessageManager::getInstance();
-    juce::MessageManager::callAsync ([] { WineRepaintPump::startIfUnderWine(); });
+    createFirmhold = juce::JUCEApplicationBase::createInstance;
+    juce::JUCEApplicationBase::createInstance = &createWithRepaintPump;
 
     return juce::JUCEApplicationBase::main (JUCE_MAIN_FUNCTION_ARGS);
 }
