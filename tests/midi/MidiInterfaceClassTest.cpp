@@ -335,7 +335,7 @@ TEST_F (MidiInterfaceWithTwoPorts, ADevicePluggedInAgainIsOpenedAfreshForTheNext
 TEST (MidiInterfaceClass, TwoIdenticalDevicesAreNeverTakenForEachOther)
 {
     const juce::String pedal ("Corvane Chorus MIDI 1");
-    FakeMidiPortProvider ports ({ pedal, pedal });
+    FakeMidiPortProvider ports (juce::StringArray (pedal, pedal));
     MidiInterfaceClass interface (true, false);
     auto& box = *findSelector (interface, "Output Selector");
     const juce::uint8 message[] = { 0xf0, 0x01, 0xf7 };
@@ -374,7 +374,7 @@ TEST (MidiInterfaceClass, TwoIdenticalDevicesAreNeverTakenForEachOther)
     const auto sent = ports.getSentMessages();
     ASSERT_EQ (sent.size(), 1u);
     EXPECT_EQ (sent[0].identifier, back);
-    EXPECT_EQ (ports.getOpenedIdentifiers(), juce::StringArray ({ "out1", back }));
+    EXPECT_EQ (ports.getOpenedIdentifiers(), juce::StringArray ("out1", back));
 }
 
 TEST_F (MidiInterfaceWithTwoPorts, APortPluggedInJustBeforeThePressIsListed)

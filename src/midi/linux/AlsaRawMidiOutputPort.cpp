@@ -552,6 +552,8 @@ juce::Result AlsaRawMidiOutputPort::waitForDeviceBuffer()
         std::this_thread::sleep_for (std::chrono::milliseconds (pollSliceMs));
     }
 
-    pending = false;
+    // Empty now: a transfer through the port still open starts the count afresh.
+    pending = everFull = false;
+    bytesWritten = bytesTaken = 0;
     return juce::Result::ok();
 }
