@@ -186,8 +186,9 @@ bool AlsaRawMidiOutputPort::setBufferSize (size_t newSize)
     snd_rawmidi_params_set_no_active_sensing (output, params, 1);
     snd_rawmidi_params_set_buffer_size (output, params, newSize);
     // Ready to write means all but one byte taken (the most ALSA allows): a poll wakes as
-    // the buffer empties, and the last byte is looked for from there.
-    snd_rawmidi_params_set_avail_min (output, params, newSize - 1);
+    // the buffer empties, and the last byte is looked for from there. A fed device is
+    // written whenever there is room: the write is what makes its driver take more.
+    snd_rawmidi_params_set_avail_min (output, params, fed ? 1 : newSize - 1);
 
     if (snd_rawmidi_params (output, params) < 0)
         return false;
@@ -471,8 +472,10 @@ juce::Result AlsaRawMidiOutputPort::feed (const juce::uint8* data, size_t numByt
             return juce::Result::fail ("the device stopped taking data");
 
         // While the driver takes everything, pieces follow one another; once its buffer is
-        // full, a one-byte prompt every feedIntervalMs lets it take what has left its wire
-        // meanwhile. The raw buffer never fills: a write with no room would prompt nothing.
+        // full, a one-byte prompt after feedIntervalMs lets it take what has left its wire
+        // meanwhile (its buffer holds seconds of it, so the wire never waits). Seldom, as
+        // the driver logs each prompt that finds it full. The raw buffer never fills: a
+        // write with no room would prompt nothing.
         auto piece = juce::jmin (feedPieceSize, numBytes - offset);
 
         if (waiting > 2 * feedPieceSize)

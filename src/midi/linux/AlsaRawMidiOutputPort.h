@@ -97,7 +97,7 @@ public:
         often it is prompted while its own buffer is full. */
     static constexpr size_t feedPieceSize = 32;
     static constexpr size_t heldBackBytes = 16;
-    static constexpr int feedIntervalMs = 10;
+    static constexpr int feedIntervalMs = 250;
     static constexpr int finalPromptIntervalMs = 50;
 
     /** How long a fed device's own buffer takes to empty: bytesInIt at bytesPerSecond, with
