@@ -15,9 +15,9 @@ typedef struct _snd_rawmidi snd_rawmidi_t;
 
     Each message is written whole, with one write, into an output buffer that holds it, and
     the device takes it (the buffer empties, then the driver's own packets complete) before
-    the next write. No pacing delay: USB flow control is the wait. That wait comes at the
-    start of the next send, or in waitUntilSent at the end, so that the device takes a
-    message while the sender reports its progress.
+    the next write. No pacing delay: the device's own flow control is the wait. That wait
+    comes at the start of the next send, or in waitUntilSent at the end, so that the device
+    takes a message while the sender reports its progress.
 
     The buffer and the wait are not only for pace. The kernel's raw MIDI write publishes
     its bytes before it copies them in; a driver transmitting at that moment on another
