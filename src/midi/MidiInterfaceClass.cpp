@@ -11,11 +11,12 @@ namespace
         return itemId >= 1 && itemId <= devices.size();
     }
 
-    /** The port of that name in devices, if there is one. */
-    const juce::MidiDeviceInfo* findByName (const juce::Array<juce::MidiDeviceInfo>& devices, const juce::String& name)
+    /** The first port in devices named name that is not among earlier, if there is one. */
+    const juce::MidiDeviceInfo* findNewcomerNamed (const juce::Array<juce::MidiDeviceInfo>& devices, const juce::String& name,
+                                                   const juce::Array<juce::MidiDeviceInfo>& earlier)
     {
         for (auto& device : devices)
-            if (device.name == name)
+            if (device.name == name && ! earlier.contains (device))
                 return &device;
 
         return nullptr;
@@ -285,20 +286,46 @@ void MidiInterfaceClass::openOutputDevice (int itemId)
     if (hasChosenOutput && device == chosenOutput && device == openOutput && outputOpen && ! outputFailed)
         return;
 
+    // Choosing the entry of a device that has gone again keeps what was there when it left.
+    if (! (hasChosenOutput && device == chosenOutput))
+        outputsWhileChosenPresent = systemOutputs;
+
     hasChosenOutput = true;
     chosenOutput = device;
     openChosenOutput();
 }
 
+void MidiInterfaceClass::followChosenOutput()
+{
+    if (! hasChosenOutput)
+        return;
+
+    // A device plugged in again is a new port of the old name. Only a port that appeared
+    // after the chosen device left can be it: a second device of that name that was there
+    // all along is another one (two identical pedals), and must never receive its firmware.
+    if (! systemOutputs.contains (chosenOutput))
+        if (const auto* newcomer = findNewcomerNamed (systemOutputs, chosenOutput.name, outputsWhileChosenPresent))
+            chosenOutput = *newcomer;
+
+    if (systemOutputs.contains (chosenOutput))
+        outputsWhileChosenPresent = systemOutputs;
+}
+
+bool MidiInterfaceClass::readSystemOutputs()
+{
+    auto current = portProvider.getOutputDevices();
+
+    if (current == systemOutputs)
+        return false;
+
+    systemOutputs = std::move (current);
+    followChosenOutput();
+    updateOutputList();
+    return true;
+}
+
 bool MidiInterfaceClass::openChosenOutput()
 {
-    // A device plugged in again is a new port of the old name; one that is not there at
-    // all cannot be opened, and nothing is tried.
-    const auto* const present = findByName (systemOutputs, chosenOutput.name);
-
-    if (! systemOutputs.contains (chosenOutput) && present != nullptr)
-        chosenOutput = *present;
-
     const std::lock_guard<std::mutex> lock (portLock);
 
     // The old port goes first: a device may refuse to be opened twice.
@@ -334,13 +361,19 @@ juce::Result MidiInterfaceClass::prepareOutput()
     if (! hasChosenOutput)
         return juce::Result::fail ("no MIDI output is selected");
 
-    systemOutputs = portProvider.getOutputDevices();
+    // The list and the port snapshot move together, so that a port plugged in just before
+    // the press is offered as well.
+    const auto listChanged = readSystemOutputs();
 
     if (outputOpen && ! outputFailed && openOutput == chosenOutput && systemOutputs.contains (openOutput))
+    {
+        if (listChanged)
+            sendChangeMessage();
+
         return juce::Result::ok();
+    }
 
     const auto opened = openChosenOutput();
-    updateOutputList (systemOutputs);
     sendChangeMessage();
 
     return opened ? juce::Result::ok() : juce::Result::fail (outputError);
@@ -351,19 +384,11 @@ void MidiInterfaceClass::refreshOutputs()
     if (outputSelector == nullptr || ! isEnabled() || outputSelector->isPopupActive())
         return;
 
-    auto current = portProvider.getOutputDevices();
-    bool changed = false;
-
-    if (current != systemOutputs)
-    {
-        systemOutputs = std::move (current);
-        updateOutputList (systemOutputs);
-        changed = true;
-    }
+    auto changed = readSystemOutputs();
 
     // A chosen port that another program held, or whose device was away, is tried again
     // (without waiting): it opens once it is free.
-    if (hasChosenOutput && ! outputOpen && findByName (systemOutputs, chosenOutput.name) != nullptr)
+    if (hasChosenOutput && ! outputOpen && systemOutputs.contains (chosenOutput))
     {
         const auto oldError = outputError;
         changed = openChosenOutput() || outputError != oldError || changed;
@@ -373,23 +398,24 @@ void MidiInterfaceClass::refreshOutputs()
         sendChangeMessage();
 }
 
-void MidiInterfaceClass::updateOutputList (const juce::Array<juce::MidiDeviceInfo>& system)
+void MidiInterfaceClass::updateOutputList()
 {
-    auto listed = system;
+    auto listed = systemOutputs;
+    const auto chosenGone = hasChosenOutput && ! systemOutputs.contains (chosenOutput);
 
-    if (hasChosenOutput)
+    if (chosenGone)
+        listed.add (chosenOutput);
+
+    if (listed != outputDevices)
     {
-        if (const auto* present = findByName (system, chosenOutput.name); present != nullptr && ! system.contains (chosenOutput))
-            chosenOutput = *present;
-        else if (! system.contains (chosenOutput))
-            listed.add (chosenOutput);
+        outputDevices = listed;
+        fillSelector (*outputSelector, outputDevices, hasChosenOutput ? outputDevices.indexOf (chosenOutput) + 1 : outputDevices.size() + 1);
     }
 
-    if (listed == outputDevices)
-        return;
-
-    outputDevices = listed;
-    fillSelector (*outputSelector, outputDevices, hasChosenOutput ? outputDevices.indexOf (chosenOutput) + 1 : outputDevices.size() + 1);
+    // The entry of a device that has gone stays, chosen and greyed, until a port that
+    // appears later stands for it.
+    if (chosenGone)
+        outputSelector->setItemEnabled (outputDevices.size(), false);
 }
 
 void MidiInterfaceClass::openInputDevice (int itemId)

@@ -14,9 +14,10 @@
     The output list follows the system: while the interface is enabled (no transfer runs)
     it is read again every refreshIntervalMs, so a device plugged in later is offered and
     one that went away is not. The chosen entry stays chosen while others come and go; a
-    chosen device that went away stays listed, and when a port of its name comes back
-    (a device plugged in again gets a new identity) the entry stands for that port. Item
-    ids are positions in the list as it is now; the input list is read once.
+    chosen device that went away stays listed (greyed), and when a port of its name appears
+    after it left (a device plugged in again gets a new identity) the entry stands for that
+    port; a port of that name that was there all along (a second, identical device) never
+    does. Item ids are positions in the list as it is now; the input list is read once.
 
     Sends and port changes never overlap: one lock is held across each send (including
     the wait for the port to take it) and across each opening or closing of a port, so a
@@ -72,7 +73,9 @@ private:
                         const juce::String& name, const juce::String& caption,
                         const juce::Array<juce::MidiDeviceInfo>& devices);
     static void fillSelector (juce::ComboBox& selector, const juce::Array<juce::MidiDeviceInfo>& devices, int selectedId);
-    void updateOutputList (const juce::Array<juce::MidiDeviceInfo>& systemOutputs);
+    bool readSystemOutputs();
+    void followChosenOutput();
+    void updateOutputList();
 
     int sendResult (const juce::Result& result);
 
@@ -93,6 +96,7 @@ private:
 
     bool hasChosenOutput = false;       // message thread only
     juce::MidiDeviceInfo chosenOutput;  // the entry chosen, as its port is now known
+    juce::Array<juce::MidiDeviceInfo> outputsWhileChosenPresent; // the system's ports when the chosen one was last there
     juce::String outputError;           // why the chosen entry is not open; message thread
 
     std::mutex portLock; // held across each send and each output port change

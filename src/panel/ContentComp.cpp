@@ -3,6 +3,12 @@
 #include "common/AutoUpdate.h"
 #include "common/CommandLineOptions.h"
 
+namespace
+{
+    // How the protocol words a failure, the reason following.
+    constexpr const char* failedStatusPrefix = "Update failed: ";
+} // namespace
+
 //==============================================================================
 ContentComp::ContentComp (juce::String commandLine)
 {
@@ -91,6 +97,11 @@ void ContentComp::reportOutputError()
 
     if (error != reportedOutputError && error.isNotEmpty())
         protocol->reportFailure (error);
+
+    // Once the port opens, what it said is no longer so; a failed transfer keeps its reason.
+    if (error.isEmpty() && reportedOutputError.isNotEmpty() && midiInterface->isConnected()
+        && protocol->getStatusText() == failedStatusPrefix + reportedOutputError)
+        protocol->setStatusText ({});
 
     reportedOutputError = error;
 }
@@ -257,9 +268,10 @@ void ContentComp::changeListenerCallback (juce::ChangeBroadcaster* source)
         }
 
         const auto status = protocol->getStatusText();
+        const auto labelText = status.isEmpty() ? juce::String ("Update progress:") : "Update progress: " + status;
 
-        if (progressLabel->getText() != status)
-            progressLabel->setText ("Update progress: " + status, juce::dontSendNotification);
+        if (progressLabel->getText() != labelText)
+            progressLabel->setText (labelText, juce::dontSendNotification);
     }
 
     // A progress change comes from the protocol thread, a hundred times a transfer, and that

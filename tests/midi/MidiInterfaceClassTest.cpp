@@ -332,6 +332,75 @@ TEST_F (MidiInterfaceWithTwoPorts, ADevicePluggedInAgainIsOpenedAfreshForTheNext
     EXPECT_EQ (ports.getEvents().joinIntoString (","), "open A,close A,open A,sent A");
 }
 
+TEST (MidiInterfaceClass, TwoIdenticalDevicesAreNeverTakenForEachOther)
+{
+    const juce::String pedal ("Corvane Chorus MIDI 1");
+    FakeMidiPortProvider ports (juce::StringArray (pedal, pedal));
+    MidiInterfaceClass interface (true, false);
+    auto& box = *findSelector (interface, "Output Selector");
+    const juce::uint8 message[] = { 0xf0, 0x01, 0xf7 };
+    const juce::StringArray bothListed { "(Disconnected)=3", "--", pedal + "=1", pedal + "=2" };
+
+    interface.selectOutputDevice (2);        // the second pedal
+    runPendingMessages();
+    ASSERT_EQ (ports.getOpenedIdentifiers(), juce::StringArray ("out1"));
+
+    // It restarts after its update and leaves: its entry stays chosen, greyed, and the
+    // first pedal, there all along, does not take its place.
+    ports.unplugAt (1, false);
+    interface.refreshOutputs();
+    EXPECT_EQ (listOf (box), bothListed);
+    EXPECT_EQ (box.getSelectedId(), 2);
+    EXPECT_FALSE (box.isItemEnabled (2));
+    EXPECT_TRUE (box.isItemEnabled (1));
+
+    // Update pressed now: nothing is opened or sent on the first pedal.
+    EXPECT_EQ (interface.prepareOutput().getErrorMessage(), "the device was disconnected");
+    EXPECT_EQ (interface.sendBytes (message, 3), InterfaceBaseClass::sendFailed);
+    interface.refreshOutputs();
+    EXPECT_FALSE (interface.isConnected());
+    EXPECT_EQ (ports.getOpenedIdentifiers(), juce::StringArray ("out1"));
+    EXPECT_TRUE (ports.getSentMessages().empty());
+
+    // A device of that name that appears after it left is it, back.
+    const auto back = ports.plug (pedal, true);
+    interface.refreshOutputs();
+    EXPECT_EQ (listOf (box), bothListed);
+    EXPECT_EQ (box.getSelectedId(), 2);
+    EXPECT_TRUE (box.isItemEnabled (2));
+    ASSERT_TRUE (interface.prepareOutput().wasOk());
+    ASSERT_EQ (interface.sendBytes (message, 3), 0);
+
+    const auto sent = ports.getSentMessages();
+    ASSERT_EQ (sent.size(), 1u);
+    EXPECT_EQ (sent[0].identifier, back);
+    EXPECT_EQ (ports.getOpenedIdentifiers(), juce::StringArray ("out1", back));
+}
+
+TEST_F (MidiInterfaceWithTwoPorts, APortPluggedInJustBeforeThePressIsListed)
+{
+    interface.selectOutputDevice (1);
+    runPendingMessages();
+    listener.count = 0;
+
+    ports.plug ("C");                        // between two refreshes
+    ASSERT_TRUE (interface.prepareOutput().wasOk());
+    EXPECT_EQ (listOf (box), juce::StringArray ({ "(Disconnected)=4", "--", "A=1", "B=2", "C=3" }));
+    EXPECT_EQ (box.getText(), "A");
+    EXPECT_EQ (ports.getEvents(), juce::StringArray ("open A")) << "the open port is kept";
+
+    runPendingMessages();
+    EXPECT_EQ (listener.count, 1);
+
+    // The list and the snapshot agree: a refresh finds nothing new, and the next port is offered too.
+    interface.refreshOutputs();
+    runPendingMessages();
+    EXPECT_EQ (listener.count, 1);
+    ports.plug ("D");
+    interface.refreshOutputs();
+    EXPECT_EQ (listOf (box), juce::StringArray ({ "(Disconnected)=5", "--", "A=1", "B=2", "C=3", "D=4" }));
+}
+
 TEST (MidiInterfaceClass, APortHeldByAnotherProgramSaysWhyAndOpensOnceItIsFree)
 {
     FakeMidiPortProvider ports ({ "A" });

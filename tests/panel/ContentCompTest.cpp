@@ -242,6 +242,26 @@ TEST_F (ContentCompTest, AFailedTransferSaysWhyKeepsTheBarAndLetsTheUserTryAgain
     EXPECT_EQ (panel->getDisplayedProgress(), 1.0);
 }
 
+TEST_F (ContentCompTest, APortFailureIsNoLongerShownOnceThePortOpens)
+{
+    ports.portsThatFailToOpen.add ("B");     // held by another program
+    auto panel = makePanel();
+    choose (*panel, 2, false);
+    const auto heldLabel = juce::String ("Update progress: Update failed: the MIDI output is in use by another program");
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return panel->getProgressLabel().getText() == heldLabel; }));
+
+    ports.portsThatFailToOpen.clear();       // the other program let go
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return panel->getProgressLabel().getText() == "Update progress:"; }));
+    expectButton (*panel, true, green);
+
+    // A transfer that failed keeps saying why, whatever the port does afterwards.
+    ports.failSend (5, "the MIDI output refused the data");
+    panel->getUpdateButton().triggerClick();
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return panel->getProgressLabel().getText().contains ("refused"); }));
+    runMessageLoopFor (1200);                // past the next refresh, which reopens nothing new
+    EXPECT_EQ (panel->getProgressLabel().getText(), "Update progress: Update failed: the MIDI output refused the data");
+}
+
 TEST_F (ContentCompTest, UpdateWithoutAnOpenPortWarnsAndChangesNothing)
 {
     auto panel = makePanel();

@@ -28,6 +28,7 @@ public:
     {
         juce::String port;
         std::vector<juce::uint8> bytes;
+        juce::String identifier; // tells apart ports of the same name
     };
 
     explicit FakeMidiPortProvider (juce::StringArray outputNames = { "A", "B" },
@@ -90,17 +91,30 @@ public:
         quietWhenUnplugged = quiet;
     }
 
+    /** Takes the one device at this position of the current port list out of it, as unplug does. */
+    void unplugAt (int position, bool quiet)
+    {
+        const auto identifier = getOutputDevices()[position].identifier;
+        const std::lock_guard<std::mutex> lock (mutex);
+        unplugged.addIfNotAlreadyThere (identifier);
+        quietWhenUnplugged = quiet;
+    }
+
     /** Puts a device into the port list, or back into it: as a new port, with an identifier
-        of its own, as a device plugged in again is. Its earlier ports stay gone. */
-    void plug (const juce::String& name)
+        of its own, as a device plugged in again is. Its earlier ports stay gone, unless it is
+        another device of the same name (alongside). Returns the new port's identifier. */
+    juce::String plug (const juce::String& name, bool alongside = false)
     {
         const std::lock_guard<std::mutex> lock (mutex);
 
-        for (auto& device : outputs)
-            if (device.name == name)
-                unplugged.addIfNotAlreadyThere (device.identifier);
+        if (! alongside)
+            for (auto& device : outputs)
+                if (device.name == name)
+                    unplugged.addIfNotAlreadyThere (device.identifier);
 
-        outputs.add ({ name, "out" + juce::String (outputs.size()) });
+        const auto identifier = "out" + juce::String (outputs.size());
+        outputs.add ({ name, identifier });
+        return identifier;
     }
 
     std::vector<SentMessage> getSentMessages() const
@@ -114,6 +128,13 @@ public:
     {
         const std::lock_guard<std::mutex> lock (mutex);
         return events;
+    }
+
+    /** The identifier of every output port opened, in order. */
+    juce::StringArray getOpenedIdentifiers() const
+    {
+        const std::lock_guard<std::mutex> lock (mutex);
+        return openedIdentifiers;
     }
 
     juce::StringArray getOpenOutputs() const
@@ -166,6 +187,7 @@ public:
         {
             const std::lock_guard<std::mutex> lock (mutex);
             openOutputs.add (device.name);
+            openedIdentifiers.add (device.identifier);
         }
         return std::make_unique<Output> (*this, device);
     }
@@ -228,7 +250,7 @@ private:
             if (++owner.sendCount == owner.failingSend)
                 return juce::Result::fail (owner.failureReason);
 
-            owner.sent.push_back ({ name, std::vector<juce::uint8> (data, data + numBytes) });
+            owner.sent.push_back ({ name, std::vector<juce::uint8> (data, data + numBytes), identifier });
             owner.events.add ("sent " + name);
             return juce::Result::ok();
         }
@@ -290,7 +312,7 @@ private:
 
     mutable std::mutex mutex;
     std::vector<SentMessage> sent;
-    juce::StringArray events, openOutputs;
+    juce::StringArray events, openOutputs, openedIdentifiers;
     std::vector<std::pair<juce::String, juce::MidiInputCallback*>> startedInputs;
     juce::StringArray unplugged; // identifiers
     bool quietWhenUnplugged = false;

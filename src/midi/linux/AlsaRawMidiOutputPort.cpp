@@ -4,6 +4,7 @@
 #include <alsa/asoundlib.h>
 
 #include <chrono>
+#include <cmath>
 #include <thread>
 #include <vector>
 
@@ -78,25 +79,30 @@ namespace
 } // namespace
 
 //==============================================================================
-juce::String AlsaRawMidiOutputPort::findUsbRawMidiDevice (int client, int port, const juce::String& portName)
+std::optional<AlsaRawMidiOutputPort::Device> AlsaRawMidiOutputPort::findKernelRawMidiDevice (int client, int port, const juce::String& portName)
 {
     const auto card = cardOfSequencerClient (client);
 
     if (card < 0)
-        return {};
+        return std::nullopt;
 
     snd_ctl_t* control = nullptr;
 
     if (snd_ctl_open (&control, ("hw:" + juce::String (card)).toRawUTF8(), 0) < 0)
-        return {};
+        return std::nullopt;
 
     snd_ctl_card_info_t* cardInfo = nullptr;
     snd_ctl_card_info_alloca (&cardInfo);
-    juce::String device;
+    std::optional<Device> device;
 
-    if (snd_ctl_card_info (control, cardInfo) >= 0
-        && juce::String (snd_ctl_card_info_get_driver (cardInfo)) == "USB-Audio")
-        device = rawMidiDeviceOfPort (control, card, port, portName);
+    if (snd_ctl_card_info (control, cardInfo) >= 0)
+    {
+        const juce::String driver (snd_ctl_card_info_get_driver (cardInfo));
+
+        if (! isVirtualRawMidiDriver (driver))
+            if (const auto name = rawMidiDeviceOfPort (control, card, port, portName); name.isNotEmpty())
+                device = Device { name, driverTakesOnlyWhenWritten (driver) };
+    }
 
     snd_ctl_close (control);
     return device;
@@ -109,8 +115,10 @@ namespace
     void ignoreAlsaMessage (const char*, int, const char*, int, const char*, ...) {}
 } // namespace
 
-std::unique_ptr<AlsaRawMidiOutputPort> AlsaRawMidiOutputPort::open (const juce::String& deviceName, juce::String& whyNot)
+std::unique_ptr<AlsaRawMidiOutputPort> AlsaRawMidiOutputPort::open (const Device& device, juce::String& whyNot)
 {
+    const auto& deviceName = device.name;
+
     snd_lib_error_set_handler (ignoreAlsaMessage);
 
     // Opened without waiting: a blocking open of a device that another program holds waits
@@ -125,9 +133,11 @@ std::unique_ptr<AlsaRawMidiOutputPort> AlsaRawMidiOutputPort::open (const juce::
         return nullptr;
     }
 
-    std::unique_ptr<AlsaRawMidiOutputPort> port (new AlsaRawMidiOutputPort (output));
+    std::unique_ptr<AlsaRawMidiOutputPort> port (new AlsaRawMidiOutputPort (output, device.takesOnlyWhenWritten));
 
-    if (snd_rawmidi_nonblock (output, 0) < 0 || ! port->setBufferSize (defaultBufferSize))
+    // A fed device is only ever written what its buffer has room for, and a write must not
+    // wait for room that only a write can make; any other is written blocking.
+    if (snd_rawmidi_nonblock (output, device.takesOnlyWhenWritten ? 1 : 0) < 0 || ! port->setBufferSize (defaultBufferSize))
     {
         whyNot = port->isGone() ? "the device was disconnected" : "the MIDI output could not be set up";
         return nullptr;
@@ -142,7 +152,7 @@ size_t AlsaRawMidiOutputPort::bufferSizeFor (size_t messageSize) noexcept
     return juce::jlimit (defaultBufferSize, largestBuffer, pages * defaultBufferSize);
 }
 
-AlsaRawMidiOutputPort::AlsaRawMidiOutputPort (snd_rawmidi_t* o) : output (o)
+AlsaRawMidiOutputPort::AlsaRawMidiOutputPort (snd_rawmidi_t* o, bool isFed) : output (o), fed (isFed)
 {
 }
 
@@ -176,8 +186,9 @@ bool AlsaRawMidiOutputPort::setBufferSize (size_t newSize)
     snd_rawmidi_params_set_no_active_sensing (output, params, 1);
     snd_rawmidi_params_set_buffer_size (output, params, newSize);
     // Ready to write means all but one byte taken (the most ALSA allows): a poll wakes as
-    // the buffer empties, and the last byte is looked for from there.
-    snd_rawmidi_params_set_avail_min (output, params, newSize - 1);
+    // the buffer empties, and the last byte is looked for from there. A fed device is
+    // written whenever there is room: the write is what makes its driver take more.
+    snd_rawmidi_params_set_avail_min (output, params, fed ? 1 : newSize - 1);
 
     if (snd_rawmidi_params (output, params) < 0)
         return false;
@@ -205,6 +216,24 @@ bool AlsaRawMidiOutputPort::isGone()
 juce::Result AlsaRawMidiOutputPort::sendMessage (const juce::uint8* data, int numBytes)
 {
     const auto size = (size_t) numBytes;
+
+    if (fed)
+    {
+        // The latest bytes stay back until the next message or the end, where they prompt
+        // the driver to take the rest.
+        heldBack.insert (heldBack.end(), data, data + size);
+
+        if (heldBack.size() <= heldBackBytes)
+            return juce::Result::ok();
+
+        const auto toWrite = heldBack.size() - heldBackBytes;
+        const auto fedResult = feed (heldBack.data(), toWrite);
+
+        if (fedResult.wasOk())
+            heldBack.erase (heldBack.begin(), heldBack.begin() + (std::ptrdiff_t) toWrite);
+
+        return fedResult;
+    }
 
     for (size_t offset = 0; offset < size;)
     {
@@ -237,6 +266,9 @@ juce::Result AlsaRawMidiOutputPort::sendMessage (const juce::uint8* data, int nu
 
 juce::Result AlsaRawMidiOutputPort::waitUntilSent()
 {
+    if (fed)
+        return finishFeeding();
+
     return waitUntilTaken (true);
 }
 
@@ -298,8 +330,6 @@ juce::Result AlsaRawMidiOutputPort::waitUntilTaken (bool endOfTransfer)
 
 juce::Result AlsaRawMidiOutputPort::waitUntilBufferEmpty()
 {
-    using Clock = std::chrono::steady_clock;
-
     snd_rawmidi_status_t* status = nullptr;
     snd_rawmidi_status_alloca (&status);
 
@@ -345,4 +375,188 @@ juce::Result AlsaRawMidiOutputPort::waitUntilBufferEmpty()
         else
             poll (descriptors.data(), (nfds_t) numDescriptors, pollSliceMs);
     }
+}
+
+//==============================================================================
+int AlsaRawMidiOutputPort::drainTimeMs (double bytesInIt, double bytesPerSecond) noexcept
+{
+    if (bytesInIt <= 0.0 || bytesPerSecond <= 0.0)
+        return 0;
+
+    return (int) std::ceil (bytesInIt / bytesPerSecond * 1250.0) + 250;
+}
+
+juce::Result AlsaRawMidiOutputPort::readPending (size_t& waiting)
+{
+    snd_rawmidi_status_t* status = nullptr;
+    snd_rawmidi_status_alloca (&status);
+    const auto result = snd_rawmidi_status (output, status);
+
+    if (result < 0)
+        return juce::Result::fail (AlsaErrors::describe (result));
+
+    const auto avail = snd_rawmidi_status_get_avail (status);
+    waiting = avail >= bufferSize ? 0 : bufferSize - avail;
+
+    if (const auto taken = bytesWritten - waiting; taken != bytesTaken)
+    {
+        bytesTaken = taken;
+        lastTaken = Clock::now();
+    }
+
+    return juce::Result::ok();
+}
+
+juce::Result AlsaRawMidiOutputPort::writeFed (const juce::uint8* data, size_t numBytes)
+{
+    if (bytesWritten == 0)
+        firstWrite = lastTaken = Clock::now();
+
+    pending = true;
+
+    for (size_t written = 0; written < numBytes;)
+    {
+        const auto result = snd_rawmidi_write (output, data + written, numBytes - written);
+
+        // Only what the buffer has room for is written, so a full one means the driver
+        // took nothing at all.
+        if (result == -EAGAIN)
+            return juce::Result::fail ("the device stopped taking data");
+
+        if (result < 0 && result != -EINTR)
+            return juce::Result::fail (AlsaErrors::describe ((int) result));
+
+        if (result > 0)
+        {
+            written += (size_t) result;
+            bytesWritten += (juce::uint64) result;
+        }
+    }
+
+    // The write prompted the driver: what is still in the raw buffer did not fit its own,
+    // which is full now.
+    size_t waiting = 0;
+
+    if (auto result = readPending (waiting); result.failed())
+        return result;
+
+    if (waiting > 0)
+    {
+        lastFull = Clock::now();
+        takenWhenLastFull = bytesTaken;
+
+        if (! everFull)
+        {
+            everFull = true;
+            firstFull = lastFull;
+            takenWhenFirstFull = bytesTaken;
+        }
+    }
+
+    return juce::Result::ok();
+}
+
+juce::Result AlsaRawMidiOutputPort::feed (const juce::uint8* data, size_t numBytes)
+{
+    for (size_t offset = 0; offset < numBytes;)
+    {
+        if (juce::Thread::currentThreadShouldExit())
+            return juce::Result::fail ("the transfer was stopped");
+
+        size_t waiting = 0;
+
+        if (auto result = readPending (waiting); result.failed())
+            return result;
+
+        if (waiting > 0 && Clock::now() - lastTaken > std::chrono::milliseconds (stallTimeoutMs))
+            return juce::Result::fail ("the device stopped taking data");
+
+        // While the driver takes everything, pieces follow one another; once its buffer is
+        // full, a one-byte prompt after feedIntervalMs lets it take what has left its wire
+        // meanwhile (its buffer holds seconds of it, so the wire never waits). Seldom, as
+        // the driver logs each prompt that finds it full. The raw buffer never fills: a
+        // write with no room would prompt nothing.
+        auto piece = juce::jmin (feedPieceSize, numBytes - offset);
+
+        if (waiting > 2 * feedPieceSize)
+        {
+            std::this_thread::sleep_for (std::chrono::milliseconds (feedIntervalMs));
+            piece = 1;
+        }
+
+        if (waiting + piece >= bufferSize)
+            continue;
+
+        if (auto result = writeFed (data + offset, piece); result.failed())
+            return result;
+
+        offset += piece;
+    }
+
+    return juce::Result::ok();
+}
+
+juce::Result AlsaRawMidiOutputPort::finishFeeding()
+{
+    // The bytes held back prompt the driver, one at a time, until it has taken all that was
+    // written before them; the rest go once it has, into the room it has made since.
+    while (! heldBack.empty())
+    {
+        if (juce::Thread::currentThreadShouldExit())
+            return juce::Result::fail ("the transfer was stopped");
+
+        std::this_thread::sleep_for (std::chrono::milliseconds (finalPromptIntervalMs));
+        size_t waiting = 0;
+
+        if (auto result = readPending (waiting); result.failed())
+            return result;
+
+        if (waiting > 0 && Clock::now() - lastTaken > std::chrono::milliseconds (stallTimeoutMs))
+            return juce::Result::fail ("the device stopped taking data");
+
+        const auto count = waiting == 0 ? heldBack.size() : (size_t) 1;
+
+        if (auto result = writeFed (heldBack.data(), count); result.failed())
+            return result;
+
+        heldBack.erase (heldBack.begin(), heldBack.begin() + (std::ptrdiff_t) count);
+    }
+
+    size_t waiting = 0;
+
+    if (auto result = readPending (waiting); result.failed())
+        return result;
+
+    // Nothing is left to prompt it with: bytes it did not take now would never go.
+    if (waiting > 0)
+        return juce::Result::fail ("the device stopped taking data");
+
+    return waitForDeviceBuffer();
+}
+
+juce::Result AlsaRawMidiOutputPort::waitForDeviceBuffer()
+{
+    // The driver's own buffer cannot be asked, and closing the device discards it: it is
+    // waited for at the pace the device showed while its buffer was full (its wire ran all
+    // the while), or at a slow serial line's when it never filled.
+    constexpr double slowLineBytesPerSecond = 2000.0;
+    const auto seconds = [] (Clock::duration d) { return std::chrono::duration<double> (d).count(); };
+
+    const auto fullFor = everFull ? seconds (lastFull - firstFull) : 0.0;
+    const auto rate = fullFor >= 1.0 ? (double) (takenWhenLastFull - takenWhenFirstFull) / fullFor : slowLineBytesPerSecond;
+    const auto left = (double) bytesTaken - rate * seconds (Clock::now() - firstWrite);
+    const auto until = Clock::now() + std::chrono::milliseconds (drainTimeMs (left, juce::jmax (1.0, rate)));
+
+    while (Clock::now() < until)
+    {
+        if (juce::Thread::currentThreadShouldExit())
+            return juce::Result::fail ("the transfer was stopped");
+
+        std::this_thread::sleep_for (std::chrono::milliseconds (pollSliceMs));
+    }
+
+    // Empty now: a transfer through the port still open starts the count afresh.
+    pending = everFull = false;
+    bytesWritten = bytesTaken = 0;
+    return juce::Result::ok();
 }

@@ -10,7 +10,7 @@ typedef struct _snd_seq snd_seq_t;
 
 //==============================================================================
 /**
-    A sequencer port (a software client, a virtual card, a serial MIDI port) sent to through
+    A sequencer port (a software client, a virtual raw MIDI card) sent to through
     our own ALSA sequencer client, paced.
 
     The framework's sequencer output cannot send part of a SysEx message, and the kernel

@@ -58,3 +58,35 @@ TEST (AlsaRawMidiOutputPort, AMessageBeyondTheLargestBufferGoesInWholeBufferPart
 
     EXPECT_EQ (parts, std::vector<size_t> ({ largest, largest, 12345 }));
 }
+
+TEST (AlsaRawMidiOutputPort, EveryKernelCardButAVirtualOneIsSentToRawAndOnlyTheSerialDriverIsFed)
+{
+    struct Case
+    {
+        const char* driver;
+        bool virtualCard, fed;
+    };
+
+    // Card drivers as /proc/asound/cards names them.
+    const Case cases[] = {
+        { "USB-Audio", false, false },
+        { "Serial", false, true },
+        { "VirMIDI", true, false },
+        { "MPU-401 UART", false, false },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.driver);
+        EXPECT_EQ (AlsaRawMidiOutputPort::isVirtualRawMidiDriver (c.driver), c.virtualCard);
+        EXPECT_EQ (AlsaRawMidiOutputPort::driverTakesOnlyWhenWritten (c.driver), c.fed);
+    }
+}
+
+TEST (AlsaRawMidiOutputPort, AFedDevicesBufferIsWaitedForWithRoomForItsPaceToVary)
+{
+    // 32 KiB at MIDI's 3125 bytes a second: 10.5 s, waited 13.4 s.
+    EXPECT_EQ (AlsaRawMidiOutputPort::drainTimeMs (32768.0, 3125.0), 13108 + 250);
+    EXPECT_EQ (AlsaRawMidiOutputPort::drainTimeMs (0.0, 3125.0), 0);
+    EXPECT_EQ (AlsaRawMidiOutputPort::drainTimeMs (-500.0, 3125.0), 0) << "a buffer found empty already";
+}
