@@ -23,6 +23,8 @@ void Application::initialise (const juce::String&)
     }
 
     quitSignals = std::make_unique<QuitSignals> ([this] { quitAsTheCloseButtonDoes(); });
+    laterStarts = std::make_unique<InstanceHandover> (getApplicationName(),
+                                                       [this] (const juce::String& line) { anotherInstanceStarted (line); });
 
     mainWindow = std::make_unique<MainWindow> (commandLine);
     mainWindow->centreWithSize (650, 400);
@@ -52,10 +54,15 @@ void Application::shutdown()
             std::cerr << "Update failed: " << alreadyRunningReason << std::endl;
             setApplicationReturnValue (updateFailed);
         }
+        else
+        {
+            InstanceHandover::handOver (getApplicationName(), commandLine);
+        }
 
         return;
     }
 
+    laterStarts = nullptr;
     quitSignals = nullptr;
 
     if (auto* protocol = getProtocol(); protocol != nullptr && autoUpdate)

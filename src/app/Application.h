@@ -2,6 +2,7 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include "InstanceHandover.h"
 #include "MainWindow.h"
 #include "QuitSignals.h"
 #include "UnattendedAlertPresenter.h"
@@ -57,6 +58,7 @@ private:
     const juce::String commandLine;
     std::unique_ptr<UnattendedAlertPresenter> unattendedAlerts;
     std::unique_ptr<QuitSignals> quitSignals;
+    std::unique_ptr<InstanceHandover> laterStarts;
     bool initialised = false;
     bool failureReported = false;
 

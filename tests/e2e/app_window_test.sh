@@ -53,7 +53,10 @@ sleep 0.5
 [ "$(size_of "$win")" = "650x400" ] || fail "dragging the left edge resized the window to $(size_of "$win")"
 echo "ok: frame drags keep 650x400"
 
-# --- a second instance opens nothing and exits 0 ---------------------------------------------------
+# --- a second instance opens nothing, brings the window to the front and exits 0 ------------------
+# (No window manager: the focus is what "in front" is; it is taken from the window first.)
+xdotool windowfocus "$(xwininfo -root | awk '/Window id:/ {print $4}')"
+[ "$(xdotool getwindowfocus)" != "$win" ] || fail "the window kept the focus"
 set +e
 timeout 20 "$app" >/dev/null 2>&1
 second=$?
@@ -61,7 +64,9 @@ set -e
 [ "$second" -eq 0 ] || fail "second instance exited with $second"
 count=$(xdotool search --onlyvisible --name "Corvane Chorus" | wc -l)
 [ "$count" -eq 1 ] || fail "$count windows after a second start"
-echo "ok: second instance exited 0, still one window"
+for _ in $(seq 50); do [ "$(xdotool getwindowfocus)" = "$win" ] && break; sleep 0.1; done
+[ "$(xdotool getwindowfocus)" = "$win" ] || fail "the window did not come to the front after a second start"
+echo "ok: second instance exited 0, still one window, and it came to the front"
 
 # --- an unattended second start has sent nothing: exit 1 and why, the window left alone -------------
 set +e
