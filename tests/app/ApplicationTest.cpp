@@ -23,7 +23,7 @@ namespace
         std::streambuf* previous;
     };
 
-    struct EchoCase
+    struct AlertCase
     {
         const char* name;
         const char* commandLine;
@@ -31,9 +31,9 @@ namespace
         const char* log;
     };
 
-    std::ostream& operator<< (std::ostream& out, const EchoCase& c) { return out << c.commandLine; }
+    std::ostream& operator<< (std::ostream& out, const AlertCase& c) { return out << c.commandLine; }
 
-    const EchoCase echoCases[] = {
+    const AlertCase alertCases[] = {
         // One line, the reason: no box text, and nothing about the built-in image, which an
         // unattended run never sends in place of the file it was given.
         { "UnattendedRunWritesOnlyTheFailure", "--autoupdate --outputid 9 --file /no/such/pedal.syx", 0,
@@ -41,7 +41,7 @@ namespace
         { "InteractiveRunLogsNothing", "--outputid 9 --file /no/such/pedal.syx", 1, "" },
     };
 
-    class ApplicationAlerts : public ::testing::TestWithParam<EchoCase>
+    class ApplicationAlerts : public ::testing::TestWithParam<AlertCase>
     {
     protected:
         ~ApplicationAlerts() override { autoUpdate = false; }
@@ -70,8 +70,8 @@ TEST_P (ApplicationAlerts, InteractiveRunsShowTheBoxUnattendedOnesWriteOnlyTheFa
     EXPECT_EQ (&AlertPresenter::getCurrent(), &alerts);
 }
 
-INSTANTIATE_TEST_SUITE_P (Application, ApplicationAlerts, ::testing::ValuesIn (echoCases),
-                          [] (const ::testing::TestParamInfo<EchoCase>& testInfo) { return std::string (testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P (Application, ApplicationAlerts, ::testing::ValuesIn (alertCases),
+                          [] (const ::testing::TestParamInfo<AlertCase>& testInfo) { return std::string (testInfo.param.name); });
 
 TEST (Application, UnattendedRunRefusesAnotherDevicesFileWithOneLineAndSendsNothing)
 {
