@@ -94,16 +94,20 @@ bool CommandLineOptions::isWellFormedUtf8 (const char* text)
             continue;
 
         int extra = 0;
-        unsigned char low = 0x80, high = 0xbf;   // the range of the first continuation byte
 
-        if (lead >= 0xc2 && lead <= 0xdf)       extra = 1;
-        else if (lead == 0xe0)                  { extra = 2; low = 0xa0; }
-        else if (lead == 0xed)                  { extra = 2; high = 0x9f; }
-        else if (lead >= 0xe1 && lead <= 0xef)  extra = 2;
-        else if (lead == 0xf0)                  { extra = 3; low = 0x90; }
-        else if (lead == 0xf4)                  { extra = 3; high = 0x8f; }
-        else if (lead >= 0xf1 && lead <= 0xf3)  extra = 3;
-        else                                    return false;
+        if (lead >= 0xc2 && lead <= 0xdf)
+            extra = 1;
+        else if (lead >= 0xe0 && lead <= 0xef)
+            extra = 2;
+        else if (lead >= 0xf0 && lead <= 0xf4)
+            extra = 3;
+        else
+            return false;
+
+        // The first continuation byte's range is narrower after these four leads: no overlong
+        // form, no surrogate, nothing above U+10FFFF.
+        const unsigned char low = lead == 0xe0 ? 0xa0 : (lead == 0xf0 ? 0x90 : 0x80);
+        const unsigned char high = lead == 0xed ? 0x9f : (lead == 0xf4 ? 0x8f : 0xbf);
 
         for (int i = 0; i < extra; ++i, ++bytes)
         {
