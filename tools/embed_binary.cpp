@@ -2,8 +2,9 @@
 //
 //   embed_binary IN OUT.cpp SYMBOL HEADER [--sysex SIZE MESSAGES]
 //
-// With --sysex the file must be exactly SIZE bytes of MESSAGES well-framed SysEx
-// messages; anything else fails the build, naming the offset of the first fault.
+// With --sysex the file must be exactly SIZE bytes of MESSAGES SysEx messages in the
+// pedal's firmware layout (the check that guards firmware files); anything else fails the
+// build, naming the offset of the first fault.
 
 #include "firmware/SysexStreamValidator.h"
 
@@ -47,7 +48,8 @@ int main (int argc, char** argv)
         const auto result = SysexStreamValidator::check (bytes.data(), bytes.size());
         if (! result.ok)
         {
-            std::fprintf (stderr, "embed_binary: %s: %s (offset %zu)\n", argv[1], result.reason, result.faultOffset);
+            std::fprintf (stderr, "embed_binary: %s is not firmware for the pedal: %s\n", argv[1],
+                          SysexStreamValidator::describe (result, bytes.data(), bytes.size()).c_str());
             return 1;
         }
 

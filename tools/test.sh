@@ -4,7 +4,7 @@
 #   2. the end-to-end tests: the real binary under Xvfb, and the real MIDI path in a
 #      throw-away qemu guest with a real kernel (label "vm")
 #   3. the unit and component tests again under AddressSanitizer+UBSan and ThreadSanitizer
-#   4. a short libFuzzer run over the firmware file check, and the transfer and start-up
+#   4. short libFuzzer runs over the firmware file check and the command-line reader, and the transfer and start-up
 #      benchmarks
 #   5. the packages (tools/package.sh): the Debian package is checked, installed, started
 #      and removed; the Windows build runs under Wine (its windows, closing, unattended use
@@ -105,7 +105,7 @@ configure_and_build tsan -DFIRMHOLD_SANITIZER=thread
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$root/tests/tsan.supp" \
     run_ctest tsan -j "$jobs" -LE "vm|e2e"
 
-echo "== fuzzing the firmware file check"
+echo "== fuzzing the firmware file check and the command-line reader"
 CC=clang CXX=clang++ configure_and_build fuzz -DFIRMHOLD_FUZZ_ONLY=ON
 run_ctest fuzz -L fuzz
 

@@ -12,12 +12,19 @@ Application::Application (juce::String commandLineToUse)
 
 void Application::initialise (const juce::String&)
 {
-    // Unattended, nobody may be there to read a box: its text goes to the log as well.
+    initialised = true;
+
+    // Unattended, nobody may be there to answer a box; the failure it stands before says
+    // why on standard error.
     if (CommandLineOptions::parse (commandLine).autoUpdate)
     {
-        alertEcho = std::make_unique<EchoingAlertPresenter> (AlertPresenter::getCurrent(), std::cerr);
-        AlertPresenter::setCurrent (alertEcho.get());
+        unattendedAlerts = std::make_unique<UnattendedAlertPresenter> (AlertPresenter::getCurrent());
+        AlertPresenter::setCurrent (unattendedAlerts.get());
     }
+
+    quitSignals = std::make_unique<QuitSignals> ([this] { quitAsTheCloseButtonDoes(); });
+    laterStarts = std::make_unique<InstanceHandover> (getApplicationName(),
+                                                       [this] (const juce::String& line) { anotherInstanceStarted (line); });
 
     mainWindow = std::make_unique<MainWindow> (commandLine);
     mainWindow->centreWithSize (650, 400);
@@ -36,6 +43,28 @@ void Application::initialise (const juce::String&)
 
 void Application::shutdown()
 {
+    // The framework's runner shuts down without initialising in one case only: it found
+    // another Firmhold holding the single-instance lock. An interactive start has handed
+    // its command line over and is done; an unattended one has sent nothing and must not
+    // end as if it had done its work.
+    if (! initialised)
+    {
+        if (CommandLineOptions::parse (commandLine).autoUpdate)
+        {
+            std::cerr << "Update failed: " << alreadyRunningReason << std::endl;
+            setApplicationReturnValue (updateFailed);
+        }
+        else
+        {
+            InstanceHandover::handOver (getApplicationName(), commandLine);
+        }
+
+        return;
+    }
+
+    laterStarts = nullptr;
+    quitSignals = nullptr;
+
     if (auto* protocol = getProtocol(); protocol != nullptr && autoUpdate)
     {
         protocol->removeChangeListener (this);
@@ -46,11 +75,32 @@ void Application::shutdown()
 
     mainWindow = nullptr;
 
-    if (alertEcho != nullptr)
+    if (unattendedAlerts != nullptr)
     {
-        AlertPresenter::setCurrent (&alertEcho->getWrapped());
-        alertEcho = nullptr;
+        AlertPresenter::setCurrent (&unattendedAlerts->getWrapped());
+        unattendedAlerts = nullptr;
     }
+}
+
+void Application::anotherInstanceStarted (const juce::String& otherCommandLine)
+{
+    if (mainWindow == nullptr || CommandLineOptions::parse (otherCommandLine).autoUpdate)
+        return;
+
+    if (mainWindow->isMinimised())
+        mainWindow->setMinimised (false);
+
+    mainWindow->toFront (true);
+}
+
+void Application::quitAsTheCloseButtonDoes()
+{
+    // A request that comes while the window is still being made (a box of the panel's
+    // start is open) finds no window yet: the quit alone then ends the start.
+    if (mainWindow != nullptr)
+        mainWindow->closeButtonPressed();
+    else
+        systemRequestedQuit();
 }
 
 BasicSysexProtocolClass* Application::getProtocol() const

@@ -2,8 +2,10 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
-#include "EchoingAlertPresenter.h"
+#include "InstanceHandover.h"
 #include "MainWindow.h"
+#include "QuitSignals.h"
+#include "UnattendedAlertPresenter.h"
 
 class BasicSysexProtocolClass;
 
@@ -25,10 +27,21 @@ public:
     bool moreThanOneInstanceAllowed() override { return false; }
 
     void initialise (const juce::String& frameworkCommandLine) override;
+    /** Also where a start that the single-instance rule refused ends (without initialise):
+        unattended, it ends with updateFailed and alreadyRunningReason. */
     void shutdown() override;
-    void anotherInstanceStarted (const juce::String&) override {}
+
+    /** A later start without --autoupdate brings the window to the front; an unattended one
+        leaves it alone (it ends with a failure of its own). */
+    void anotherInstanceStarted (const juce::String& otherCommandLine) override;
+
+    /** What a request to quit from outside does (a signal, the console closed): the same
+        as the main window's close button. */
+    void quitAsTheCloseButtonDoes();
 
     MainWindow* getMainWindow() const noexcept { return mainWindow.get(); }
+
+    static constexpr const char* alreadyRunningReason = "Firmhold is already running (close it and try again)";
 
     /** Exit statuses of an automatic update ("--autoupdate"). */
     enum ExitStatus
@@ -43,7 +56,10 @@ private:
     BasicSysexProtocolClass* getProtocol() const;
 
     const juce::String commandLine;
-    std::unique_ptr<EchoingAlertPresenter> alertEcho;
+    std::unique_ptr<UnattendedAlertPresenter> unattendedAlerts;
+    std::unique_ptr<QuitSignals> quitSignals;
+    std::unique_ptr<InstanceHandover> laterStarts;
+    bool initialised = false;
     bool failureReported = false;
 
     std::unique_ptr<MainWindow> mainWindow;

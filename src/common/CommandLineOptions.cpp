@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <climits>
 #include <cwchar>
-#include <limits>
 
 bool CommandLineOptions::containsWholeWord (const juce::String& text, const juce::String& option)
 {
@@ -80,6 +79,48 @@ juce::String CommandLineOptions::withoutEnclosingQuotes (const juce::String& tex
     return text;
 }
 
+bool CommandLineOptions::isWellFormedUtf8 (const char* text)
+{
+    // RFC 3629's form, stricter than the framework's own test: that one lets overlong forms
+    // (C0 80 for U+0000) and surrogates through, and the framework's strings then measure
+    // and copy such text differently (a write past the end of their storage).
+    const auto* bytes = reinterpret_cast<const unsigned char*> (text);
+
+    while (*bytes != 0)
+    {
+        const auto lead = *bytes++;
+
+        if (lead < 0x80)
+            continue;
+
+        int extra = 0;
+
+        if (lead >= 0xc2 && lead <= 0xdf)
+            extra = 1;
+        else if (lead >= 0xe0 && lead <= 0xef)
+            extra = 2;
+        else if (lead >= 0xf0 && lead <= 0xf4)
+            extra = 3;
+        else
+            return false;
+
+        // The first continuation byte's range is narrower after these four leads: no overlong
+        // form, no surrogate, nothing above U+10FFFF.
+        const unsigned char low = lead == 0xe0 ? 0xa0 : (lead == 0xf0 ? 0x90 : 0x80);
+        const unsigned char high = lead == 0xed ? 0x9f : (lead == 0xf4 ? 0x8f : 0xbf);
+
+        for (int i = 0; i < extra; ++i, ++bytes)
+        {
+            const auto first = i == 0;
+
+            if (*bytes < (first ? low : 0x80) || *bytes > (first ? high : 0xbf))
+                return false;
+        }
+    }
+
+    return true;
+}
+
 juce::String CommandLineOptions::fromArguments (int argc, const char* const* argv)
 {
     juce::StringArray arguments;
@@ -89,7 +130,7 @@ juce::String CommandLineOptions::fromArguments (int argc, const char* const* arg
         const char* const raw = argv[i];
         juce::String argument;
 
-        if (juce::CharPointer_UTF8::isValidString (raw, std::numeric_limits<int>::max()))
+        if (isWellFormedUtf8 (raw))
         {
             argument = juce::String::fromUTF8 (raw);
         }

@@ -31,6 +31,10 @@ public:
         taken one byte per character, so that what the user typed still shows. */
     static juce::String fromArguments (int argc, const char* const* argv);
 
+    /** True if text (NUL-terminated) is well-formed UTF-8: no overlong forms, no
+        surrogates, nothing above U+10FFFF, no cut sequence. */
+    static bool isWellFormedUtf8 (const char* text);
+
     /** True if option occurs with no letter or digit touching it on either side. */
     static bool containsWholeWord (const juce::String& text, const juce::String& option);
 

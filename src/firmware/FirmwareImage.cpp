@@ -27,6 +27,7 @@ FirmwareImage::FirmwareImage (const juce::String& path)
 
     if (! file.existsAsFile())
     {
+        refusal = "the firmware file " + path + " was not found";
         AlertPresenter::getCurrent().showMessageBox (juce::MessageBoxIconType::NoIcon,
                                                      "File " + path + " not found",
                                                      juce::String ("A firmware file was specified, but it could not be found.\n ")
@@ -38,7 +39,7 @@ FirmwareImage::FirmwareImage (const juce::String& path)
     // nothing does: only a regular file is read.
     if (! isRegularFile (file))
     {
-        showAlert (path, "cannot be read", "The firmware file is not a regular file.");
+        refuse (path, "cannot be read", "The firmware file is not a regular file.", "cannot be read: it is not a regular file");
         return;
     }
 
@@ -65,8 +66,8 @@ void FirmwareImage::readFile (const juce::File& file, const juce::String& path)
 
     if (fileSize > maximumFileSize)
     {
-        showRefusal (path, "it is " + juce::String (fileSize) + " bytes long, more than the "
-                               + juce::String (maximumFileSize) + " bytes a firmware file may have");
+        refuseFraming (path, "it is " + juce::String (fileSize) + " bytes long, more than the "
+                                 + juce::String (maximumFileSize) + " bytes a firmware file may have");
         return;
     }
 
@@ -74,14 +75,15 @@ void FirmwareImage::readFile (const juce::File& file, const juce::String& path)
 
     if (! stream.openedOk())
     {
-        showAlert (path, "cannot be read", "The firmware file could not be opened for reading: "
-                                               + stream.getStatus().getErrorMessage() + ".");
+        const auto error = stream.getStatus().getErrorMessage();
+        refuse (path, "cannot be read", "The firmware file could not be opened for reading: " + error + ".",
+                "cannot be read: " + error);
         return;
     }
 
     if (fileSize <= 0)
     {
-        showAlert (path, "is empty", "The firmware file holds no bytes.");
+        refuse (path, "is empty", "The firmware file holds no bytes.", "is empty");
         return;
     }
 
@@ -91,17 +93,24 @@ void FirmwareImage::readFile (const juce::File& file, const juce::String& path)
     // Only what was actually read counts: a short read never claims more.
     if (bytesRead <= 0)
     {
-        showAlert (path, "cannot be read", "No byte of the firmware file could be read.");
+        refuse (path, "cannot be read", "No byte of the firmware file could be read.", "cannot be read");
         return;
     }
 
     block->setSize (bytesRead);
 
-    const auto check = SysexStreamValidator::check (static_cast<const std::uint8_t*> (block->getData()), block->getSize());
+    const auto* bytes = static_cast<const std::uint8_t*> (block->getData());
+    const auto check = SysexStreamValidator::check (bytes, block->getSize());
 
     if (! check.ok)
     {
-        showRefusal (path, juce::String (check.reason) + " (at byte offset " + juce::String ((juce::int64) check.faultOffset) + ")");
+        const auto fault = juce::String::fromUTF8 (SysexStreamValidator::describe (check, bytes, block->getSize()).c_str());
+
+        if (check.layoutFault)
+            refuseLayout (path, fault);
+        else
+            refuseFraming (path, fault);
+
         return;
     }
 
@@ -111,13 +120,24 @@ void FirmwareImage::readFile (const juce::File& file, const juce::String& path)
     name = nameFromPath (path);
 }
 
-void FirmwareImage::showRefusal (const juce::String& path, const juce::String& reason)
+void FirmwareImage::refuseFraming (const juce::String& path, const juce::String& reason)
 {
-    showAlert (path, "is not a firmware image", "The firmware file cannot be used: " + reason + ".");
+    refuse (path, "is not a firmware image", "The firmware file cannot be used: " + reason + ".",
+            "is not a firmware image: " + reason);
 }
 
-void FirmwareImage::showAlert (const juce::String& path, const juce::String& whatIsWrong, const juce::String& explanation)
+void FirmwareImage::refuseLayout (const juce::String& path, const juce::String& reason)
 {
+    // Well framed, but another device's SysEx, another model's image, or not one whole
+    // image: sent to the pedal's bootloader, any of these could leave it unusable.
+    refuse (path, "is not a firmware image", "The firmware file is not firmware for the Corvane Chorus: " + reason + ".",
+            "is not firmware for the Corvane Chorus: " + reason);
+}
+
+void FirmwareImage::refuse (const juce::String& path, const juce::String& whatIsWrong, const juce::String& explanation,
+                            const juce::String& reason)
+{
+    refusal = "the firmware file " + path + " " + reason;
     AlertPresenter::getCurrent().showMessageBox (juce::MessageBoxIconType::WarningIcon,
                                                  "File " + path + " " + whatIsWrong,
                                                  explanation + "\n " + useBuiltInNote);

@@ -21,8 +21,8 @@ public:
     FirmwareImage();
 
     /** Reads the file at path (absolute, or relative to the working directory). A file that
-        is missing, cannot be read, is empty or is not a well-formed image is reported through
-        the current AlertPresenter, naming the file. */
+        is missing, cannot be read, is empty or is not firmware for the pedal is reported
+        through the current AlertPresenter, naming the file, and getRefusal() says why. */
     explicit FirmwareImage (const juce::String& path);
 
     /** An image already in memory, taken as it stands: unlike a file, it is not checked, so
@@ -30,6 +30,10 @@ public:
     FirmwareImage (juce::MemoryBlock bytes, const juce::String& imageName);
 
     const juce::uint8* getData() const noexcept { return data; }
+
+    /** Why a file gave no image, as one line that names the file ("the firmware file
+        pedal.syx is empty"); empty for an image. */
+    juce::String getRefusal() const { return refusal; }
 
     /** The low 32 bits of the byte count. */
     int getSize() const noexcept { return (int) (juce::uint32) size; }
@@ -46,14 +50,17 @@ public:
 
 private:
     void readFile (const juce::File& file, const juce::String& path);
-    static void showRefusal (const juce::String& path, const juce::String& reason);
+    void refuseFraming (const juce::String& path, const juce::String& reason);
+    void refuseLayout (const juce::String& path, const juce::String& reason);
 
-    /** Title "File <path> <whatIsWrong>"; the explanation is followed by the built-in note. */
-    static void showAlert (const juce::String& path, const juce::String& whatIsWrong, const juce::String& explanation);
+    /** Title "File <path> <whatIsWrong>"; the explanation is followed by the built-in note.
+        reason: the same as one line, for getRefusal(). */
+    void refuse (const juce::String& path, const juce::String& whatIsWrong, const juce::String& explanation,
+                 const juce::String& reason);
 
     const juce::uint8* data = nullptr;
     juce::int64 size = 0;
-    juce::String name, version;
+    juce::String name, version, refusal;
     int revision = 0;
     std::unique_ptr<juce::MemoryBlock> ownedBlock;
 

@@ -68,7 +68,7 @@ void ContentComp::startAutomaticUpdate (const CommandLineOptions& options, bool 
     // reason: never another image than the file named, never another port than the number.
     if (options.hasFile && ! fileLoaded)
     {
-        protocol->reportFailure ("the firmware file " + options.fileName + " cannot be used");
+        protocol->reportFailure (fileRefusal);
         return;
     }
 
@@ -130,7 +130,10 @@ bool ContentComp::loadFirmwareFile (const juce::String& path)
     auto loaded = std::make_unique<FirmwareImage> (path);
 
     if (loaded->getData() == nullptr)
+    {
+        fileRefusal = loaded->getRefusal();
         return false;
+    }
 
     // The old protocol goes first: it holds a pointer to the old image.
     protocol = nullptr;

@@ -69,6 +69,7 @@ private:
     std::unique_ptr<juce::Label> progressLabel;
     double displayedProgress = 0.0;
     juce::String reportedOutputError;
+    juce::String fileRefusal;   // why the --file image was refused, naming the file
     std::unique_ptr<juce::TextButton> helpButton;
     std::unique_ptr<juce::Label> infoLabel, step1Label, step1InfoLabel, step2Label;
     std::unique_ptr<FirmwareImage> firmwareImage;

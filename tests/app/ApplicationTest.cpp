@@ -23,7 +23,7 @@ namespace
         std::streambuf* previous;
     };
 
-    struct EchoCase
+    struct AlertCase
     {
         const char* name;
         const char* commandLine;
@@ -31,27 +31,27 @@ namespace
         const char* log;
     };
 
-    std::ostream& operator<< (std::ostream& out, const EchoCase& c) { return out << c.commandLine; }
+    std::ostream& operator<< (std::ostream& out, const AlertCase& c) { return out << c.commandLine; }
 
-    const EchoCase echoCases[] = {
-        { "UnattendedRunLogsEveryAlertInsteadOfShowingIt", "--autoupdate --outputid 9 --file /no/such/pedal.syx", 0,
-          "File /no/such/pedal.syx not found: A firmware file was specified, but it could not be found."
-          " The application will use the build-in firmware version.\n"
-          "Update failed: the firmware file /no/such/pedal.syx cannot be used\n" },
+    const AlertCase alertCases[] = {
+        // One line, the reason: no box text, and nothing about the built-in image, which an
+        // unattended run never sends in place of the file it was given.
+        { "UnattendedRunWritesOnlyTheFailure", "--autoupdate --outputid 9 --file /no/such/pedal.syx", 0,
+          "Update failed: the firmware file /no/such/pedal.syx was not found\n" },
         { "InteractiveRunLogsNothing", "--outputid 9 --file /no/such/pedal.syx", 1, "" },
     };
 
-    class ApplicationAlertEcho : public ::testing::TestWithParam<EchoCase>
+    class ApplicationAlerts : public ::testing::TestWithParam<AlertCase>
     {
     protected:
-        ~ApplicationAlertEcho() override { autoUpdate = false; }
+        ~ApplicationAlerts() override { autoUpdate = false; }
 
         FakeMidiPortProvider ports { { "A" } };
         RecordingAlertPresenter alerts;
     };
 } // namespace
 
-TEST_P (ApplicationAlertEcho, AlertsAreShownOrUnattendedWrittenToStandardError)
+TEST_P (ApplicationAlerts, InteractiveRunsShowTheBoxUnattendedOnesWriteOnlyTheFailure)
 {
     const auto& c = GetParam();
     StandardErrorCapture standardError;
@@ -70,24 +70,37 @@ TEST_P (ApplicationAlertEcho, AlertsAreShownOrUnattendedWrittenToStandardError)
     EXPECT_EQ (&AlertPresenter::getCurrent(), &alerts);
 }
 
-INSTANTIATE_TEST_SUITE_P (Application, ApplicationAlertEcho, ::testing::ValuesIn (echoCases),
-                          [] (const ::testing::TestParamInfo<EchoCase>& testInfo) { return std::string (testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P (Application, ApplicationAlerts, ::testing::ValuesIn (alertCases),
+                          [] (const ::testing::TestParamInfo<AlertCase>& testInfo) { return std::string (testInfo.param.name); });
 
-TEST (EchoingAlertPresenter, WritesOneLinePerBoxAndShowsNone)
+TEST (Application, UnattendedRunRefusesAnotherDevicesFileWithOneLineAndSendsNothing)
 {
-    RecordingAlertPresenter shown;
-    std::ostringstream log;
-    EchoingAlertPresenter echo (shown, log);
+    FakeMidiPortProvider ports { { "A" } };
+    RecordingAlertPresenter alerts;
+    StandardErrorCapture standardError;
 
-    echo.showMessageBox (juce::MessageBoxIconType::WarningIcon, "File /a b/p.syx is empty",
-                         "The firmware file holds no bytes.\n The application will use the build-in firmware version.");
-    echo.showMessageBox (juce::MessageBoxIconType::WarningIcon, {}, "Please select an output device:");
-    echo.showMessageBox (juce::MessageBoxIconType::NoIcon, "Update failed", "first\r\n\n  second  ");
+    const auto dir = juce::File::createTempFile ("firmhold-app");
+    dir.createDirectory();
+    const auto file = dir.getChildFile ("synth-dump.syx");
+    const juce::uint8 synthDump[] = { 0xf0, 0x43, 0x10, 0x4c, 0x00, 0x00, 0x7e, 0x00, 0xf7 };
+    file.replaceWithData (synthDump, sizeof (synthDump));
 
-    EXPECT_EQ (log.str(), "File /a b/p.syx is empty: The firmware file holds no bytes. The application will use the build-in firmware version.\n"
-                          "Please select an output device:\n"
-                          "Update failed: first second\n");
-    EXPECT_TRUE (shown.alerts.empty()) << "an unattended run must never wait on a box";
+    {
+        Application application ("--autoupdate --outputid 1 --file " + file.getFullPathName());
+        application.initialise ({});
+        runMessageLoopFor (50);
+        application.shutdown();
+        EXPECT_EQ (application.getApplicationReturnValue(), Application::updateFailed);
+    }
+
+    autoUpdate = false;
+    dir.deleteRecursively();
+
+    EXPECT_EQ (standardError.captured.str(), "Update failed: the firmware file " + file.getFullPathName()
+                                                 + " is not firmware for the Corvane Chorus: the message at byte 0"
+                                                   " is for another device (F0 43 10 4C 00 00 7E 00 F7)\n");
+    EXPECT_TRUE (alerts.alerts.empty());
+    EXPECT_TRUE (ports.getSentMessages().empty());
 }
 
 //==============================================================================
@@ -146,7 +159,7 @@ TEST_P (ApplicationExitStatus, TellsHowAnUnattendedUpdateEnded)
 INSTANTIATE_TEST_SUITE_P (Application, ApplicationExitStatus,
                           ::testing::Values (ExitStatusCase { "Completed", "--autoupdate --outputid 1", false, 0, "" },
                                              ExitStatusCase { "Failed", "--autoupdate --outputid 2", false, 1,
-                                                              "Please select an output device:\nUpdate failed: there is no MIDI output number 2\n" },
+                                                              "Update failed: there is no MIDI output number 2\n" },
                                              ExitStatusCase { "ClosedBeforeCompletion", "--autoupdate --outputid 1", true, 2, "" },
                                              ExitStatusCase { "ClosedByHandWithoutAutoUpdate", "", false, 0, "" }),
                           [] (const ::testing::TestParamInfo<ExitStatusCase>& testInfo) { return std::string (testInfo.param.name); });

@@ -6,6 +6,7 @@
 #include "panel/ContentComp.h"
 #include "support/FakeMidiPortProvider.h"
 #include "support/MessageLoop.h"
+#include "support/PedalImage.h"
 #include "support/QuitRecordingApplication.h"
 #include "support/RecordingAlertPresenter.h"
 
@@ -26,8 +27,8 @@ TEST_F (MainWindowTest, TitleNamesTheImageInUse)
 {
     const auto dir = juce::File::createTempFile ("window");
     dir.createDirectory();
-    const juce::uint8 image[] = { 0xf0, 0x01, 0xf7 };
-    dir.getChildFile ("pedal_v2.syx").replaceWithData (image, sizeof (image));
+    const auto image = PedalImage::make (2, 4);
+    dir.getChildFile ("pedal_v2.syx").replaceWithData (image.data(), image.size());
 
     const std::pair<juce::String, juce::String> cases[] = {
         { "", "Corvane Chorus version 1.1.01 - R272" },

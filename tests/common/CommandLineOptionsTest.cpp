@@ -125,6 +125,15 @@ namespace
           { "--file", "/tmp/a\xc3" },
           "--file /tmp/a\xc3\x83",
           "/tmp/a\xc3\x83" },
+        // Found by the command-line fuzzer: an overlong NUL in an argument with a blank.
+        { "OverlongFormIsTakenBytePerCharacter",
+          { "\x01", "\xc0\x80 ", " " },
+          "\x01 \"\xc3\x80\xc2\x80 \" \" \"",
+          "" },
+        { "SurrogateIsTakenBytePerCharacter",
+          { "--file", "/tmp/\xed\xa0\x80.syx" },
+          "--file /tmp/\xc3\xad\xc2\xa0\xc2\x80.syx",
+          "/tmp/\xc3\xad\xc2\xa0\xc2\x80.syx" },
     };
 
     class CommandLineArguments : public ::testing::TestWithParam<ArgumentsCase> {};

@@ -2,7 +2,8 @@
 # Drives the real Firmhold binary on the X display in $DISPLAY and reads what it shows
 # from the X server: the window title and size, the alerts about a firmware file that come
 # before the window, paths with blanks and non-ASCII letters, the fixed size under a drag of
-# the frame and the single-instance rule; then the binary where no display can be opened.
+# the frame, the single-instance rule and the quit signals; then the binary where no display
+# can be opened.
 #   app_window_test.sh FIRMHOLD_BINARY
 set -euo pipefail
 app=$1
@@ -17,7 +18,8 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-source "$(dirname "$0")/../support/x11_windows.sh"
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../support/x11_windows.sh"
 cd "$work"
 
 start() { "$app" "$@" >/dev/null 2>&1 & echo $! >> "$work/pids"; echo $!; }
@@ -51,7 +53,10 @@ sleep 0.5
 [ "$(size_of "$win")" = "650x400" ] || fail "dragging the left edge resized the window to $(size_of "$win")"
 echo "ok: frame drags keep 650x400"
 
-# --- a second instance opens nothing and exits 0 ---------------------------------------------------
+# --- a second instance opens nothing, brings the window to the front and exits 0 ------------------
+# (No window manager: the focus is what "in front" is; it is taken from the window first.)
+xdotool windowfocus "$(xwininfo -root | awk '/Window id:/ {print $4}')"
+[ "$(xdotool getwindowfocus)" != "$win" ] || fail "the window kept the focus"
 set +e
 timeout 20 "$app" >/dev/null 2>&1
 second=$?
@@ -59,11 +64,41 @@ set -e
 [ "$second" -eq 0 ] || fail "second instance exited with $second"
 count=$(xdotool search --onlyvisible --name "Corvane Chorus" | wc -l)
 [ "$count" -eq 1 ] || fail "$count windows after a second start"
-echo "ok: second instance exited 0, still one window"
+for _ in $(seq 50); do [ "$(xdotool getwindowfocus)" = "$win" ] && break; sleep 0.1; done
+[ "$(xdotool getwindowfocus)" = "$win" ] || fail "the window did not come to the front after a second start"
+echo "ok: second instance exited 0, still one window, and it came to the front"
+
+# --- an unattended second start has sent nothing: exit 1 and why, the window left alone -------------
+set +e
+timeout 20 "$app" --autoupdate --outputid 1 >/dev/null 2>"$work/stderr.txt"
+second=$?
+set -e
+[ "$second" -eq 1 ] || fail "an unattended second start exited with $second: $(cat "$work/stderr.txt")"
+lines=$(grep -v "^ALSA lib" "$work/stderr.txt" || true)
+[ "$lines" = "Update failed: Firmhold is already running (close it and try again)" ] \
+    || fail "an unattended second start said: $lines"
+[ "$(xdotool search --onlyvisible --name "Corvane Chorus")" = "$win" ] || fail "the window changed after an unattended second start"
+[ "$(xdotool getwindowname "$win")" = "$builtin_title" ] && kill -0 "$pid" || fail "the first instance was disturbed"
+echo "ok: unattended second start: exit 1, '$lines', the window untouched"
 stop "$pid"
 
+# --- a quit signal closes the window as its close button does: exit 0, within 5.2 s ------------------
+for sig in TERM HUP INT; do
+    "$app" >/dev/null 2>&1 &
+    pid=$!; pids+=("$pid")
+    find_window "$builtin_title" >/dev/null || fail "no window for the SIG$sig run"
+    begin=$(date +%s%N)
+    kill -s "$sig" "$pid"
+    status=0
+    wait "$pid" || status=$?
+    ms=$(( ($(date +%s%N) - begin) / 1000000 ))
+    [ "$status" -eq 0 ] || fail "SIG$sig ended the window with status $status, not 0"
+    [ "$ms" -le 5200 ] || fail "SIG$sig took $ms ms to end the program"
+    echo "ok: SIG$sig: exit 0 after $ms ms"
+done
+
 # --- a valid --file image names the window after the file ------------------------------------------
-printf '\xf0\x00\x4f\x51\x00\x6d\x51\x01\xf7\xf0\x00\x4f\x51\x00\x6d\x52\x01\xf7' > pedal_v2.syx
+python3 "$here/make_test_image.py" pedal_v2.syx 40 3
 pid=$(start --file pedal_v2.syx)
 win=$(find_window "pedal_v2 version ") || fail "no window titled 'pedal_v2 version '"
 [ "$(xdotool getwindowname "$win")" = "pedal_v2 version " ] || fail "title is '$(xdotool getwindowname "$win")'"
@@ -97,7 +132,7 @@ stop "$pid"
 
 # --- an unreadable file: its own alert, then the built-in image -----------------------------------
 # Root reads a mode-000 file regardless, so the program runs as an unprivileged user then.
-printf '\xf0\x01\xf7' > "$work/locked.syx"
+cp pedal_v2.syx "$work/locked.syx"
 chmod 000 "$work/locked.syx"
 chmod 755 "$work"
 if [ "$(id -u)" -eq 0 ]; then
@@ -118,6 +153,16 @@ fi
 alert_then_builtin_window "^File $work/locked.syx cannot be read\$"
 echo "ok: 'cannot be read' alert (as $( [ "$(id -u)" -eq 0 ] && echo nobody || id -un)) before the window, then '$builtin_title'"
 stop "$pid"
+
+# --- another device's SysEx and another model's image: refused, the built-in image instead ----------
+printf '\xf0\x43\x10\x4c\x00\x00\x7e\x00\xf7' > "$work/synth-dump.syx"
+python3 "$here/make_test_image.py" "$work/other-model.syx" 40 3 --model 6E
+for refused in synth-dump other-model; do
+    pid=$(start --file "$work/$refused.syx")
+    alert_then_builtin_window "^File $work/$refused.syx is not a firmware image\$"
+    echo "ok: '$refused.syx' refused with an alert before the window, then '$builtin_title'"
+    stop "$pid"
+done
 
 # --- a path under folders with blanks and non-ASCII letters, as one argument -----------------------
 odd="$work/Prüfung Ordner/My Pedal ペダル"
@@ -142,16 +187,20 @@ unattended() {   # expected line, arguments...
     timeout 30 "$app" "$@" >/dev/null 2>"$work/stderr.txt" || status=$?
     local ms=$(( ($(date +%s%N) - start) / 1000000 ))
     [ "$status" -eq 1 ] || fail "'$*' exited with $status, not 1 (124: it waited, on a box perhaps): $(cat "$work/stderr.txt")"
-    grep -qxF "$expected" "$work/stderr.txt" || fail "'$*' did not say '$expected': $(cat "$work/stderr.txt")"
+    # One line, the reason; never a word of the built-in image, which is not sent in its place.
+    local lines=$(grep -v "^ALSA lib" "$work/stderr.txt" || true)
+    [ "$lines" = "$expected" ] || fail "'$*' did not say just '$expected': $lines"
     echo "ok: '$*' exit 1 after $ms ms: $(tail -n 1 "$work/stderr.txt")"
 }
 unattended "Update failed: there is no MIDI output number 1" --autoupdate
 unattended "Update failed: --outputid needs the number of a MIDI output, from 1 up" --autoupdate --outputid=2
-unattended "Update failed: the firmware file $work/missing.syx cannot be used" --autoupdate --outputid 99 --file "$work/missing.syx"
-grep -qxF "File $work/missing.syx not found: A firmware file was specified, but it could not be found. The application will use the build-in firmware version." "$work/stderr.txt" \
-    || fail "the not-found alert is not on standard error: $(cat "$work/stderr.txt")"
+unattended "Update failed: the firmware file $work/missing.syx was not found" --autoupdate --outputid 99 --file "$work/missing.syx"
 mkfifo "$work/pipe.syx"
-unattended "Update failed: the firmware file $work/pipe.syx cannot be used" --autoupdate --file "$work/pipe.syx"
+unattended "Update failed: the firmware file $work/pipe.syx cannot be read: it is not a regular file" --autoupdate --file "$work/pipe.syx"
+unattended "Update failed: the firmware file $work/synth-dump.syx is not firmware for the Corvane Chorus: the message at byte 0 is for another device (F0 43 10 4C 00 00 7E 00 F7)" \
+    --autoupdate --file "$work/synth-dump.syx"
+unattended "Update failed: the firmware file $work/other-model.syx is not firmware for the Corvane Chorus: the message at byte 0 is for another model (F0 00 4F 51 00 6E 51 01 F7)" \
+    --autoupdate --file "$work/other-model.syx"
 
 # --- no display: one line and a non-zero status, never a crash -------------------------------------
 for display in unset ":9371"; do

@@ -11,7 +11,7 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # A small image of our own: begin, two short data messages, end.
-printf '\xf0\x00\x4f\x51\x00\x6d\x51\x01\xf7\xf0\x00\x4f\x51\x00\x6d\x52\x00\x01\x02\x03\xf7\xf0\x00\x4f\x51\x00\x6d\x52\x00\x7f\x7e\xf7\xf0\x00\x4f\x51\x00\x6d\x52\x01\xf7' > "$work/small.syx"
+python3 "$here/make_test_image.py" "$work/small.syx" 12 2
 cp "$here/vm_app_inside.sh" "$work/inside.sh"
 
 set +e

@@ -10,7 +10,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-printf '\xf0\x00\x4f\x51\x00\x6d\x51\x01\xf7\xf0\x00\x4f\x51\x00\x6d\x52\x00\x11\x22\x33\xf7\xf0\x00\x4f\x51\x00\x6d\x52\x01\xf7' > "$work/small.syx"
+python3 "$here/make_test_image.py" "$work/small.syx" 12 1
 cp "$here/vm_list_outputs_inside.sh" "$work/inside.sh"
 
 set +e

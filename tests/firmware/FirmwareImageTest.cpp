@@ -2,6 +2,8 @@
 
 #include "firmware/FirmwareImage.h"
 #include "firmware/SysexFormat.h"
+#include "firmware/SysexStreamValidator.h"
+#include "support/PedalImage.h"
 #include "support/RecordingAlertPresenter.h"
 #include "support/UnusualFiles.h"
 
@@ -60,6 +62,11 @@ TEST (FirmwareImage, BuiltInImageHasTheReleaseFraming)
     EXPECT_EQ (memcmp (image.getData() + 243203, end, sizeof (end)), 0);
     EXPECT_EQ (image.getData()[9 + 7], 0x00);     // data messages: F0 id 00 6D 52 00
     EXPECT_EQ (image.getData()[9 + 598], 0xf7);
+
+    // The same check as a file image: the built-in image is the pedal's firmware too.
+    const auto check = SysexStreamValidator::check (image.getData(), (size_t) image.getSize());
+    EXPECT_TRUE (check.ok) << check.reason << " at " << check.faultOffset;
+    EXPECT_EQ (check.numMessages, 408u);
 }
 
 TEST (FirmwareImage, BuiltInImageIsTheReleaseFileByteForByte)
@@ -75,7 +82,7 @@ TEST (FirmwareImage, BuiltInImageIsTheReleaseFileByteForByte)
 TEST (FirmwareImage, ValidFileLoadsWholeAndIsNamedAfterTheFile)
 {
     RecordingAlertPresenter alerts;
-    const auto content = bytes ({ 0xf0, 0x00, 0x4f, 0x51, 0x00, 0x6d, 0x51, 0x01, 0xf7, 0xf0, 0x01, 0xf7 });
+    const auto content = PedalImage::toBlock (PedalImage::make ({ { 0x01 }, { 0x7f, 0x00, 0x11 } }));
     const auto file = writeTempFile ("pedal_v2.syx", content);
 
     FirmwareImage image (file.getFullPathName());
@@ -86,6 +93,7 @@ TEST (FirmwareImage, ValidFileLoadsWholeAndIsNamedAfterTheFile)
     EXPECT_EQ (image.getName(), "pedal_v2");
     EXPECT_EQ (image.getVersion(), "");
     EXPECT_EQ (image.getRevision(), 0);
+    EXPECT_EQ (image.getRefusal(), "");
     EXPECT_TRUE (alerts.alerts.empty());
 
     file.getParentDirectory().deleteRecursively();
@@ -94,7 +102,7 @@ TEST (FirmwareImage, ValidFileLoadsWholeAndIsNamedAfterTheFile)
 TEST (FirmwareImage, RelativePathIsTakenFromTheWorkingDirectory)
 {
     RecordingAlertPresenter alerts;
-    const auto file = writeTempFile ("rel.syx", bytes ({ 0xf0, 0x7f, 0xf7 }));
+    const auto file = writeTempFile ("rel.syx", PedalImage::toBlock (PedalImage::make (1, 1)));
     const auto previous = juce::File::getCurrentWorkingDirectory();
     file.getParentDirectory().setAsCurrentWorkingDirectory();
 
@@ -134,6 +142,7 @@ namespace
         std::function<juce::File()> make;
         const char* titleEnd;
         const char* messagePart;
+        const char* refusal;   // getRefusal() after "the firmware file <path> ", from its start
     };
 } // namespace
 
@@ -149,19 +158,32 @@ TEST (FirmwareImage, UnusableFilesLeaveNoImageAndSayWhy)
         return f;
     };
 
+    using PedalImage::concat;
+    const auto begin = PedalImage::beginMessage();
+    const auto data = PedalImage::dataMessage ({ 0x01 });
+    const auto end = PedalImage::endMessage();
+    auto pedalFile = [&] (const char* name, const PedalImage::Bytes& content) { return write (name, PedalImage::toBlock (content)); };
+
     const BadFile cases[] = {
-        { "missing", [&] { return dir.getChildFile ("nothing.syx"); }, " not found", "could not be found" },
-        { "directory", [&] { return dir; }, " not found", "could not be found" },
-        { "empty", [&] { auto f = dir.getChildFile ("empty.syx"); f.create(); return f; }, " is empty", "holds no bytes" },
+        { "missing", [&] { return dir.getChildFile ("nothing.syx"); }, " not found", "could not be found", "was not found" },
+        { "directory", [&] { return dir; }, " not found", "could not be found", "was not found" },
+        { "empty", [&] { auto f = dir.getChildFile ("empty.syx"); f.create(); return f; }, " is empty", "holds no bytes", "is empty" },
         // Opening a pipe for reading waits for a writer: without the check, for ever.
-        { "a pipe", [&] { return UnusualFiles::makePipe (dir); }, " cannot be read", "not a regular file" },
-        { "unreadable", [&] { return UnusualFiles::makeUnreadable (dir); }, " cannot be read", "could not be opened for reading: Permission denied." },
-        { "no F0 first", [&] { return write ("a.syx", bytes ({ 0x01, 0xf0, 0xf7 })); }, " is not a firmware image", "offset 0)" },
-        { "unclosed", [&] { return write ("b.syx", bytes ({ 0xf0, 0x01, 0x02 })); }, " is not a firmware image", "offset 3)" },
-        { "high byte", [&] { return write ("c.syx", bytes ({ 0xf0, 0x01, 0x90, 0xf7 })); }, " is not a firmware image", "offset 2)" },
-        { "F0 inside", [&] { return write ("d.syx", bytes ({ 0xf0, 0x01, 0xf0, 0xf7 })); }, " is not a firmware image", "offset 2)" },
-        { "stray byte", [&] { return write ("e.syx", bytes ({ 0xf0, 0xf7, 0x05, 0xf0, 0xf7 })); }, " is not a firmware image", "offset 2)" },
-        { "stray F7", [&] { return write ("f.syx", bytes ({ 0xf0, 0xf7, 0xf7 })); }, " is not a firmware image", "offset 2)" },
+        { "a pipe", [&] { return UnusualFiles::makePipe (dir); }, " cannot be read", "not a regular file", "cannot be read: it is not a regular file" },
+        { "unreadable", [&] { return UnusualFiles::makeUnreadable (dir); }, " cannot be read", "could not be opened for reading: Permission denied.", "cannot be read: Permission denied" },
+        { "no F0 first", [&] { return write ("a.syx", bytes ({ 0x01, 0xf0, 0xf7 })); }, " is not a firmware image", "offset 0)", "is not a firmware image: the file does not start with a SysEx message (F0) (at byte offset 0)" },
+        { "unclosed", [&] { return write ("b.syx", bytes ({ 0xf0, 0x01, 0x02 })); }, " is not a firmware image", "offset 3)", "is not a firmware image: the last SysEx" },
+        { "high byte", [&] { return write ("c.syx", bytes ({ 0xf0, 0x01, 0x90, 0xf7 })); }, " is not a firmware image", "offset 2)", "is not a firmware image: a SysEx message holds" },
+        { "F0 inside", [&] { return write ("d.syx", bytes ({ 0xf0, 0x01, 0xf0, 0xf7 })); }, " is not a firmware image", "offset 2)", "is not a firmware image: a SysEx message starts" },
+        { "stray byte", [&] { return pedalFile ("e.syx", concat ({ begin, { 0x05 }, data, end })); }, " is not a firmware image", "offset 9)", "is not a firmware image: a byte stands" },
+        { "stray F7", [&] { return pedalFile ("f.syx", concat ({ begin, { 0xf7 }, data, end })); }, " is not a firmware image", "offset 9)", "is not a firmware image: a byte stands" },
+        { "another device's SysEx", [&] { return write ("synth-dump.syx", bytes ({ 0xf0, 0x43, 0x10, 0x4c, 0x00, 0x00, 0x7e, 0x00, 0xf7 })); },
+          " is not a firmware image",
+          "The firmware file is not firmware for the Corvane Chorus: the message at byte 0 is for another device (F0 43 10 4C 00 00 7E 00 F7).",
+          "is not firmware for the Corvane Chorus: the message at byte 0 is for another device (F0 43 10 4C 00 00 7E 00 F7)" },
+        { "cut off before the end message", [&] { return pedalFile ("cut.syx", concat ({ begin, data })); }, " is not a firmware image",
+          "not firmware for the Corvane Chorus: the file ends without the end message (at byte 19).",
+          "is not firmware for the Corvane Chorus: the file ends without the end message (at byte 19)" },
         { "over 16 MiB", [&]
           {
               auto f = dir.getChildFile ("huge.syx");
@@ -171,7 +193,7 @@ TEST (FirmwareImage, UnusableFilesLeaveNoImageAndSayWhy)
               out.writeByte (0);
               return f;
           },
-          " is not a firmware image", "more than the 16777216 bytes" },
+          " is not a firmware image", "more than the 16777216 bytes", "is not a firmware image: it is 16777217 bytes long" },
     };
 
     for (const auto& c : cases)
@@ -190,6 +212,7 @@ TEST (FirmwareImage, UnusableFilesLeaveNoImageAndSayWhy)
         EXPECT_EQ (alerts.alerts[0].title, "File " + file.getFullPathName() + c.titleEnd);
         EXPECT_TRUE (alerts.alerts[0].message.contains (c.messagePart)) << alerts.alerts[0].message;
         EXPECT_TRUE (alerts.alerts[0].message.endsWith ("\n The application will use the build-in firmware version."));
+        EXPECT_TRUE (image.getRefusal().startsWith ("the firmware file " + file.getFullPathName() + " " + c.refusal)) << image.getRefusal();
     }
 
     dir.deleteRecursively();

@@ -5,6 +5,7 @@
 #include "panel/ContentComp.h"
 #include "support/FakeMidiPortProvider.h"
 #include "support/MessageLoop.h"
+#include "support/PedalImage.h"
 #include "support/QuitRecordingApplication.h"
 #include "support/RecordingAlertPresenter.h"
 
@@ -343,8 +344,8 @@ TEST_F (ContentCompTest, LoadedFileReplacesImageAndProtocolTogether)
 {
     const auto dir = juce::File::createTempFile ("panel");
     dir.createDirectory();
-    const juce::uint8 image[] = { 0xf0, 0x00, 0x4f, 0x51, 0x00, 0x6d, 0x51, 0x01, 0xf7, 0xf0, 0x05, 0xf7 };
-    dir.getChildFile ("pedal_v2.syx").replaceWithData (image, sizeof (image));
+    const auto image = PedalImage::make ({ { 0x05 }, { 0x7f, 0x00 } });
+    dir.getChildFile ("pedal_v2.syx").replaceWithData (image.data(), image.size());
 
     auto panel = makePanel ("--file " + dir.getChildFile ("pedal_v2.syx").getFullPathName());
 
@@ -355,7 +356,7 @@ TEST_F (ContentCompTest, LoadedFileReplacesImageAndProtocolTogether)
     choose (*panel, 1, true);
     panel->getUpdateButton().triggerClick();
     ASSERT_TRUE (runMessageLoopUntil ([&] { return completed (*panel); }));
-    EXPECT_EQ (concatenated (ports.getSentMessages()), std::vector<juce::uint8> (image, image + sizeof (image)));
+    EXPECT_EQ (concatenated (ports.getSentMessages()), image);
 
     dir.deleteRecursively();
 }
@@ -450,7 +451,7 @@ INSTANTIATE_TEST_SUITE_P (ContentCompTest, UnattendedFailure,
                                              UnattendedFailureCase { "outputid without its number", "--autoupdate --outputid",
                                                                      "Update failed: --outputid needs the number of a MIDI output, from 1 up" },
                                              UnattendedFailureCase { "missing file", "--autoupdate --outputid 1 --file /nonexistent/p.syx",
-                                                                     "Update failed: the firmware file /nonexistent/p.syx cannot be used" },
+                                                                     "Update failed: the firmware file /nonexistent/p.syx was not found" },
                                              UnattendedFailureCase { "port held by another program", "--autoupdate --outputid 2",
                                                                      "Update failed: the MIDI output is in use by another program" }),
                           [] (const auto& testInfo)

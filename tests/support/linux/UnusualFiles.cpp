@@ -1,4 +1,5 @@
 #include "support/UnusualFiles.h"
+#include "support/PedalImage.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,7 +19,8 @@ juce::File UnusualFiles::makeUnreadable (const juce::File& dir)
         return juce::File ("/proc/sys/vm/drop_caches");
 
     auto f = dir.getChildFile ("locked.syx");
-    f.replaceWithData ("\xf0\x01\xf7", 3);
+    const auto image = PedalImage::make (1, 1);   // only its mode keeps it from loading
+    f.replaceWithData (image.data(), image.size());
     chmod (f.getFullPathName().toRawUTF8(), 0);
     return f;
 }
